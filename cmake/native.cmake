@@ -1,0 +1,24 @@
+# Native tree: unit tests of the portable core (optionally under ASan/UBSan)
+# and the benchmarks.
+option(QUANTREL_SANITIZE "Build the native tree with ASan and UBSan" OFF)
+if(QUANTREL_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+find_package(GTest REQUIRED)
+find_package(Threads REQUIRED)
+
+file(GLOB NATIVE_TESTS CONFIGURE_DEPENDS tests/native/*_test.cpp)
+add_executable(native_tests ${NATIVE_TESTS})
+target_link_libraries(native_tests PRIVATE quantrel_core GTest::gtest GTest::gtest_main Threads::Threads)
+target_compile_definitions(native_tests PRIVATE QUANTREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+include(GoogleTest)
+gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS tests/bench/*_bench.cpp)
+if(BENCH_SOURCES)
+    find_package(benchmark REQUIRED)
+    add_executable(native_bench ${BENCH_SOURCES})
+    target_link_libraries(native_bench PRIVATE quantrel_core benchmark::benchmark benchmark::benchmark_main)
+endif()

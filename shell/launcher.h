@@ -1,0 +1,15 @@
+// The launcher's buttons and the screens they open.
+#pragma once
+#include <windows.h>
+
+struct LauncherButton {
+    int id;
+    RECT place;          // left, top, right, bottom in pixels
+    int templateId;      // the screen's dialog template
+    DLGPROC screen;      // null while the screen is not part of the program
+    int normalPicture;
+    int pressedPicture;
+};
+
+// The eight buttons in template order.
+extern const LauncherButton kLauncherButtons[8];

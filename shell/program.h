@@ -1,0 +1,31 @@
+// The program's process-wide records, alive for the whole run.
+#pragma once
+#include <windows.h>
+
+#include "currency/core/rates_format.h"
+#include "currency/core/selection_format.h"
+#include "platform/pocketpc/aygshell.h"
+
+extern HINSTANCE programInstance;
+// The program's folder with its trailing separator; data files are opened as
+// dataDirectory directly followed by the file name.
+extern wchar_t dataDirectory[MAX_PATH];
+extern HWND menuBar;
+extern HWND launcher;
+extern SHACTIVATEINFO activationInfo;
+
+// The program's one currency table and selection state.
+extern CurrencyTable programRates;
+extern SelectionState programSelections;
+
+bool initInstance(HINSTANCE instance, int showCommand);
+ATOM registerMainWindowClass(HINSTANCE instance, const wchar_t* className);
+void computeDataDirectory();
+void publishDataDirectory();
+LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The launcher's dialog procedure (template 112).
+INT_PTR CALLBACK launcherProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The launcher's six-hourly timer: the automatic rate download.
+void autoDownload(HWND owner);

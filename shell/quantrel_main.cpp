@@ -1,0 +1,15 @@
+// The program's entry: start-up, then the message loop with Ctrl+Q.
+#include "resources/quantrel/resource_ids.h"
+#include "shell/program.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
+    if (!initInstance(instance, showCommand)) return 0;
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0)) {
+        if (TranslateAcceleratorW(message.hwnd, accelerators, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

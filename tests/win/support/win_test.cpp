@@ -1,0 +1,166 @@
+#include "tests/win/support/win_test.h"
+
+#include <vector>
+
+namespace {
+
+const UINT kDriveMessage = WM_APP + 0x3A1;
+
+struct ScreenRun {
+    DLGPROC screen;
+    const std::function<void(HWND)>* driver;
+};
+ScreenRun* currentRun = nullptr;
+
+// The screen's own procedure, kept per dialog once the driver has started.
+const wchar_t kScreenProperty[] = L"TestScreenProcedure";
+
+INT_PTR CALLBACK forwardingProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        ScreenRun* run = currentRun;
+        SetPropW(dialog, kScreenProperty, reinterpret_cast<HANDLE>(run->screen));
+        INT_PTR result = run->screen(dialog, message, wParam, lParam);
+        PostMessageW(dialog, kDriveMessage, 0, reinterpret_cast<LPARAM>(run));
+        return result;
+    }
+    if (message == kDriveMessage && lParam != 0) {
+        ScreenRun* run = reinterpret_cast<ScreenRun*>(lParam);
+        (*run->driver)(dialog);
+        return 1;
+    }
+    DLGPROC screen = reinterpret_cast<DLGPROC>(GetPropW(dialog, kScreenProperty));
+    return screen != nullptr ? screen(dialog, message, wParam, lParam) : 0;
+}
+
+void sendKey(HWND field, UINT virtualKey, wchar_t character) {
+    UINT scan = MapVirtualKeyW(virtualKey, 0);
+    LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
+    LPARAM up = down | (1u << 30) | (1u << 31);
+    SendMessageW(field, WM_KEYDOWN, virtualKey, down);
+    if (character != 0) SendMessageW(field, WM_CHAR, character, down);
+    SendMessageW(field, WM_KEYUP, virtualKey, up);
+}
+
+}  // namespace
+
+ScratchPlace::ScratchPlace() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static int counter = 0;
+    wchar_t name[MAX_PATH];
+    wsprintfW(name, L"%squantrel-test-%lu-%d\\", temp, GetCurrentProcessId(), ++counter);
+    directory_ = name;
+    CreateDirectoryW(directory_.c_str(), nullptr);
+    wchar_t key[128];
+    wsprintfW(key, L"Software\\QuantrelTests\\%lu-%d", GetCurrentProcessId(), counter);
+    registryPath_ = key;
+    RegCreateKeyExW(HKEY_CURRENT_USER, registryPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &machine_,
+                    nullptr);
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_);
+}
+
+ScratchPlace::~ScratchPlace() {
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    if (machine_ != nullptr) RegCloseKey(machine_);
+    RegDeleteTreeW(HKEY_CURRENT_USER, registryPath_.c_str());
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((directory_ + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring path = directory_ + found.cFileName;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(directory_.c_str());
+}
+
+INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, const std::function<void(HWND)>& driver,
+                  HWND owner) {
+    ScreenRun run = {screen, &driver};
+    ScreenRun* outer = currentRun;
+    currentRun = &run;
+    INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(templateId), owner, forwardingProcedure, 0);
+    currentRun = outer;
+    return result;
+}
+
+void focusField(HWND dialog, int fieldId) { SetFocus(GetDlgItem(dialog, fieldId)); }
+
+void typeInto(HWND dialog, int fieldId, const std::wstring& text) {
+    HWND field = GetDlgItem(dialog, fieldId);
+    if (GetFocus() != field) SetFocus(field);
+    for (wchar_t c : text) {
+        SHORT key = VkKeyScanW(c);
+        UINT virtualKey = key == -1 ? VK_PACKET : LOBYTE(key);
+        sendKey(field, virtualKey, c);
+    }
+}
+
+void enterText(HWND dialog, int fieldId, const std::wstring& text) {
+    HWND field = GetDlgItem(dialog, fieldId);
+    if (GetFocus() != field) SetFocus(field);
+    SetWindowTextW(field, text.c_str());
+    sendKey(field, VK_END, 0);
+}
+
+void pressKey(HWND dialog, int fieldId, UINT virtualKey) {
+    HWND field = GetDlgItem(dialog, fieldId);
+    if (GetFocus() != field) SetFocus(field);
+    sendKey(field, virtualKey, 0);
+}
+
+std::wstring fieldText(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(control, &text[0], length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+void setFieldText(HWND dialog, int id, const std::wstring& text) { SetDlgItemTextW(dialog, id, text.c_str()); }
+
+void pressDone(HWND dialog) { SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+
+void pumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+bool waitFor(const std::function<bool()>& condition, DWORD limitMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        pumpMessages();
+        if (condition()) return true;
+        if (GetTickCount() - start > limitMs) return condition();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+std::string readFileBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}

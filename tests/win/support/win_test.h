@@ -1,0 +1,57 @@
+// Support for tests that run under Wine: screens created from the real
+// resources in-process and driven with messages, a scratch data directory
+// and registry, and waiting on conditions instead of time.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// A fresh data directory (with its trailing separator) and a fresh registry:
+// HKEY_LOCAL_MACHINE of this process is redirected to a scratch key for the
+// holder's lifetime. Both are removed at the end.
+class ScratchPlace {
+public:
+    ScratchPlace();
+    ~ScratchPlace();
+    ScratchPlace(const ScratchPlace&) = delete;
+    ScratchPlace& operator=(const ScratchPlace&) = delete;
+    const std::wstring& directory() const { return directory_; }
+    std::wstring file(const wchar_t* name) const { return directory_ + name; }
+
+private:
+    std::wstring directory_;
+    std::wstring registryPath_;
+    HKEY machine_ = nullptr;
+};
+
+// Opens the screen modally from its template, as the launcher does, and runs
+// `driver` inside the screen's modal loop once it is up. Returns the
+// dialog's result (-1 when it could not be created).
+INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, const std::function<void(HWND)>& driver,
+                  HWND owner = nullptr);
+
+// Gives the field the focus as a tap does (its focus notifications run).
+void focusField(HWND dialog, int fieldId);
+// Types text into the field key by key: key down, character, key up, so the
+// field's hooked key-release handling runs after each character.
+void typeInto(HWND dialog, int fieldId, const std::wstring& text);
+// Replaces the field's text, then releases one key in it (as typing the last
+// character of `text` would).
+void enterText(HWND dialog, int fieldId, const std::wstring& text);
+// A key that changes no text (an arrow, shift) pressed and released.
+void pressKey(HWND dialog, int fieldId, UINT virtualKey);
+std::wstring fieldText(HWND dialog, int id);
+void setFieldText(HWND dialog, int id, const std::wstring& text);
+// Done, as the navigation bar's "ok" sends it.
+void pressDone(HWND dialog);
+
+// Dispatches this thread's messages until the condition holds or about
+// `limitMs` passed; returns the condition's last value.
+bool waitFor(const std::function<bool()>& condition, DWORD limitMs = 5000);
+// Dispatches whatever is queued for this thread now.
+void pumpMessages();
+
+// Whole files as bytes.
+std::string readFileBytes(const std::wstring& path);
+bool writeFileBytes(const std::wstring& path, const std::string& bytes);

@@ -1,0 +1,231 @@
+"""Pixel drawings of the menu bar's button images (picture 113).
+
+Each image is 16 x 15 pixels, drawn in the 16 standard colours; the strip
+centres it in a 16 x 19 cell.  The menu bar uses image 0 (its drop-down menu)
+and image 9 (About); the others stand ready for later buttons.  Light grey
+is the button face, as toolbar strips are drawn.
+"""
+
+# The standard 16-colour palette, in its usual order.
+PALETTE = [
+    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
+    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
+    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
+    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
+]
+
+# Letters of the drawings, each naming a palette index.
+INK = {
+    "k": 0, "m": 1, "G": 2, "o": 3, "n": 4, "p": 5, "t": 6, ".": 7,
+    "g": 8, "r": 9, "l": 10, "y": 11, "b": 12, "f": 13, "c": 14, "w": 15,
+}
+
+FACE = INK["."]
+
+GLYPHS = [
+    # 0: menu
+    ["................",
+     "................",
+     "................",
+     ".nn.kkkkkkkkkk..",
+     ".nn.kkkkkkkkkk..",
+     "................",
+     "................",
+     ".nn.kkkkkkkkkk..",
+     ".nn.kkkkkkkkkk..",
+     "................",
+     "................",
+     ".nn.kkkkkkkkkk..",
+     ".nn.kkkkkkkkkk..",
+     "................",
+     "................"],
+    # 1: calculator
+    ["..kkkkkkkkkkk...",
+     "..kgggggggggk...",
+     "..kgkkkkkkkgk...",
+     "..kgkccccckgk...",
+     "..kgkkkkkkkgk...",
+     "..kgggggggggk...",
+     "..kgwwgwwgwwk...",
+     "..kgggggggggk...",
+     "..kgwwgwwgwwk...",
+     "..kgggggggggk...",
+     "..kgwwgwwgwwk...",
+     "..kgggggggggk...",
+     "..kgwwgwwgrrk...",
+     "..kgggggggggk...",
+     "..kkkkkkkkkkk..."],
+    # 2: dollar sign
+    ["................",
+     ".......GG.......",
+     ".....GGGGGG.....",
+     "....GGGGGGGG....",
+     "....GGG.........",
+     "....GGG.........",
+     ".....GGGGGG.....",
+     "......GGGGGG....",
+     ".........GGG....",
+     ".........GGG....",
+     "....GGGGGGGG....",
+     ".....GGGGGG.....",
+     ".......GG.......",
+     "................",
+     "................"],
+    # 3: per cent
+    ["................",
+     "................",
+     "..nnn......nn...",
+     ".nn.nn....nn....",
+     ".nn.nn...nn.....",
+     "..nnn...nn......",
+     ".......nn.......",
+     "......nn........",
+     ".....nn...nnn...",
+     "....nn...nn.nn..",
+     "...nn....nn.nn..",
+     "..nn......nnn...",
+     "................",
+     "................",
+     "................"],
+    # 4: globe
+    ["................",
+     ".....nnnnn......",
+     "...nnbbGGbnn....",
+     "..nbbGGGGbbbn...",
+     "..nbbbGGGbbbn...",
+     ".nbbbbGGbbbGGn..",
+     ".nbbbbbGbbGGGn..",
+     ".nbbbbbbbbGGGn..",
+     ".nbbGGbbbbbGbn..",
+     ".nbGGGGbbbbbbn..",
+     "..nbGGGbbbbbn...",
+     "..nbbGGbbbbbn...",
+     "...nnbbbbbnn....",
+     ".....nnnnn......",
+     "................"],
+    # 5: ruler
+    ["................",
+     "................",
+     "................",
+     "................",
+     "kkkkkkkkkkkkkkkk",
+     "kyykyykyykyykyyk",
+     "kyykyyyyykyyyyyk",
+     "kyyyyyyyyyyyyyyk",
+     "kyyyyyyyyyyyyyyk",
+     "kyyyyyyyyyyyyyyk",
+     "kkkkkkkkkkkkkkkk",
+     "................",
+     "................",
+     "................",
+     "................"],
+    # 6: calendar
+    ["................",
+     "...k.......k....",
+     ".kkkkkkkkkkkkkk.",
+     ".krrrrrrrrrrrrk.",
+     ".krrrrrrrrrrrrk.",
+     ".kkkkkkkkkkkkkk.",
+     ".kwwwwwwwwwwwwk.",
+     ".kwgwgwgwgwgwwk.",
+     ".kwwwwwwwwwwwwk.",
+     ".kwgwgwgwgwgwwk.",
+     ".kwwwwwwwwwwwwk.",
+     ".kwgwgwgwnwwwwk.",
+     ".kwwwwwwwwwwwwk.",
+     ".kkkkkkkkkkkkkk.",
+     "................"],
+    # 7: chip
+    ["................",
+     "....g.g.g.g.....",
+     "....g.g.g.g.....",
+     "..kkkkkkkkkkk...",
+     "ggkwkkkkkkkkkgg.",
+     "..kkkkkkkkkkk...",
+     "ggkkkkkkkkkkkgg.",
+     "..kkkkkkkkkkk...",
+     "ggkkkkkkkkkkkgg.",
+     "..kkkkkkkkkkk...",
+     "ggkkkkkkkkkkkgg.",
+     "..kkkkkkkkkkk...",
+     "....g.g.g.g.....",
+     "....g.g.g.g.....",
+     "................"],
+    # 8: telephone keypad
+    ["................",
+     "................",
+     "...nn..nn..nn...",
+     "...nn..nn..nn...",
+     "................",
+     "...nn..nn..nn...",
+     "...nn..nn..nn...",
+     "................",
+     "...nn..nn..nn...",
+     "...nn..nn..nn...",
+     "................",
+     "...nn..bb..nn...",
+     "...nn..bb..nn...",
+     "................",
+     "................"],
+    # 9: question mark
+    [".....nnnnn......",
+     "...nnbbbbbnn....",
+     "..nbbbbbbbbbn...",
+     ".nbbbwwwwwbbbn..",
+     ".nbbwwbbbwwbbn..",
+     "nbbbbbbbbwwbbbn.",
+     "nbbbbbbbwwbbbbn.",
+     "nbbbbbbwwbbbbbn.",
+     "nbbbbbbwwbbbbbn.",
+     "nbbbbbbbbbbbbbn.",
+     ".nbbbbbwwbbbbn..",
+     ".nbbbbbwwbbbbn..",
+     "..nbbbbbbbbbn...",
+     "...nnbbbbbnn....",
+     ".....nnnnn......"],
+    # 10: house
+    ["................",
+     ".......mm.......",
+     "......mmmm......",
+     ".....mmmmmm.....",
+     "....mmmmmmmm....",
+     "...mmmmmmmmmm...",
+     "..mmmmmmmmmmmm..",
+     "...kwwwwwwwwk...",
+     "...kwwwwwwwwk...",
+     "...kwbbwwnnwk...",
+     "...kwbbwwnnwk...",
+     "...kwwwwwnnwk...",
+     "...kwwwwwnnwk...",
+     "...kkkkkkkkkk...",
+     "................"],
+    # 11: tick
+    ["................",
+     "................",
+     "................",
+     "............GG..",
+     "...........GGG..",
+     "..........GGG...",
+     ".........GGG....",
+     "..GG....GGG.....",
+     "..GGG..GGG......",
+     "...GGGGGG.......",
+     "....GGGG........",
+     ".....GG.........",
+     "................",
+     "................",
+     "................"],
+]
+
+
+def strip(width=207, height=19, cell=16):
+    """Rows of palette indexes of the whole strip; spare columns stay button face."""
+    rows = [[FACE] * width for _ in range(height)]
+    for number, drawing in enumerate(GLYPHS):
+        if len(drawing) != 15 or any(len(line) != cell for line in drawing):
+            raise ValueError("menu bar image %d is not 16 x 15" % number)
+        top = (height - len(drawing)) // 2
+        for y, line in enumerate(drawing):
+            for x, letter in enumerate(line):
+                rows[top + y][number * cell + x] = INK[letter]
+    return rows

@@ -1,0 +1,22 @@
+#!/bin/sh
+# Runs every test: the native tree directly, the Windows tree through Wine
+# under one Xvfb and one warm wineserver for the whole run.
+set -e
+win_build=$1
+native_build=$2
+here=$(cd "$(dirname "$0")" && pwd)
+
+ctest --test-dir "$native_build" --output-on-failure -j 2
+
+xvfb-run -a -s "-screen 0 240x320x24 -nolisten tcp" sh -c '
+    set -e
+    "'"$here"'/wine-prefix.sh"
+    # Wine services started before ctest, detached, so that they never hold
+    # ctest'"'"'s output pipe open.
+    wineserver -p </dev/null >/dev/null 2>&1
+    wineboot </dev/null >/dev/null 2>&1
+    status=0
+    ctest --test-dir "'"$win_build"'" --output-on-failure -j 1 || status=$?
+    wineserver -k || true
+    exit $status
+'
