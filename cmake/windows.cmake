@@ -74,6 +74,9 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB WIN_SUPPORT_SOURCES CONFIGURE_DEPENDS tests/win/support/*.cpp)
 add_library(win_test_support OBJECT ${WIN_SUPPORT_SOURCES})
 target_link_libraries(win_test_support PUBLIC gtest)
+# Wine sees the Linux file system as drive Z:.
+get_filename_component(SCREENSHOT_DIR ${CMAKE_BINARY_DIR}/../screenshots ABSOLUTE)
+target_compile_definitions(win_test_support PRIVATE QUANTREL_SCREENSHOTS="Z:${SCREENSHOT_DIR}/")
 
 function(add_wine_test name)
     add_test(NAME win.${name} COMMAND ${name})
@@ -83,7 +86,11 @@ endfunction()
 file(GLOB WIN_TESTS CONFIGURE_DEPENDS tests/win/*_test.cpp)
 foreach(test_source ${WIN_TESTS})
     get_filename_component(test_name ${test_source} NAME_WE)
-    add_executable(${test_name} ${test_source} ${QUANTREL_RC})
+    set(test_rc "")
+    if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/${test_name}.rc)
+        set(test_rc ${CMAKE_SOURCE_DIR}/tests/win/${test_name}.rc)
+    endif()
+    add_executable(${test_name} ${test_source} ${QUANTREL_RC} ${test_rc})
     target_link_libraries(${test_name} PRIVATE win_test_support quantrel_app screen_frame currency_win
         pocketpc quantrel_core gtest gtest_main ${SYSTEM_LIBS})
     add_wine_test(${test_name})
@@ -114,4 +121,4 @@ endforeach()
 # The screen capture used by `make run` without a display.
 add_executable(DeviceCapture tools/device_capture.cpp)
 target_link_options(DeviceCapture PRIVATE -municode)
-target_link_libraries(DeviceCapture PRIVATE gdi32 user32)
+target_link_libraries(DeviceCapture PRIVATE pocketpc ${SYSTEM_LIBS})

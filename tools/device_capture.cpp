@@ -4,49 +4,12 @@
 // With "close", the window is then sent command 1 (the program ends).
 #include <windows.h>
 
+#include "platform/pocketpc/device_test.h"
+
 #include <cstdio>
 #include <cwchar>
-#include <vector>
 
 namespace {
-
-bool writeScreen(const wchar_t* path) {
-    HDC screen = GetDC(nullptr);
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, picture);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
-    BITMAPFILEHEADER header = {};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
-    header.bfSize = header.bfOffBits + imageBytes;
-    bool written = false;
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        DWORD done = 0;
-        written = WriteFile(file, &header, sizeof header, &done, nullptr) &&
-                  WriteFile(file, &info.bmiHeader, sizeof info.bmiHeader, &done, nullptr) &&
-                  WriteFile(file, bits, imageBytes, &done, nullptr);
-        CloseHandle(file);
-    }
-    SelectObject(memory, old);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return written;
-}
 
 // Lets the windows of other processes finish painting: waits until the
 // window's thread has drained its messages.
@@ -72,7 +35,7 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     waitUntilIdle(window);
-    bool written = writeScreen(argv[2]);
+    bool written = deviceCaptureScreen(argv[2]);
     if (argc > 3 && lstrcmpW(argv[3], L"close") == 0) PostMessageW(window, WM_COMMAND, 1, 0);
     return written ? 0 : 1;
 }

@@ -18,5 +18,8 @@ xvfb-run -a -s "-screen 0 240x320x24 -nolisten tcp" sh -c '
     status=0
     ctest --test-dir "'"$win_build"'" --output-on-failure -j 1 || status=$?
     wineserver -k || true
+    for shot in "'"$win_build"'"/../screenshots/*.bmp; do
+        [ -f "$shot" ] && convert "$shot" "${shot%.bmp}.png" && rm -f "$shot"
+    done
     exit $status
 '

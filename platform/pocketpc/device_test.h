@@ -43,3 +43,6 @@ HWND deviceMenuBarOf(HWND owner);
 // The button commands of a menu bar, left to right, and its image indexes.
 std::vector<int> deviceMenuBarCommands(HWND menuBar);
 std::vector<int> deviceMenuBarImages(HWND menuBar);
+
+// Writes the whole device screen as a 24-bit BMP file.
+bool deviceCaptureScreen(const wchar_t* bmpPath);

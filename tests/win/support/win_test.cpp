@@ -1,6 +1,9 @@
 #include "tests/win/support/win_test.h"
 
+#include <cstring>
 #include <vector>
+
+#include "platform/pocketpc/device_test.h"
 
 namespace {
 
@@ -40,6 +43,8 @@ void sendKey(HWND field, UINT virtualKey, wchar_t character) {
     if (character != 0) SendMessageW(field, WM_CHAR, character, down);
     SendMessageW(field, WM_KEYUP, virtualKey, up);
 }
+
+std::wstring widen(const char* text) { return std::wstring(text, text + strlen(text)); }
 
 }  // namespace
 
@@ -163,4 +168,11 @@ bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
     BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
     return ok && written == bytes.size();
+}
+
+bool saveScreenshot(const wchar_t* name) {
+    std::wstring folder = widen(QUANTREL_SCREENSHOTS);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    pumpMessages();
+    return deviceCaptureScreen((folder + name + L".bmp").c_str());
 }

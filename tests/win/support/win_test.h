@@ -55,3 +55,7 @@ void pumpMessages();
 // Whole files as bytes.
 std::string readFileBytes(const std::wstring& path);
 bool writeFileBytes(const std::wstring& path, const std::string& bytes);
+
+// Writes the device screen to build/screenshots/<name>.bmp; the test run
+// turns it into <name>.png.
+bool saveScreenshot(const wchar_t* name);
