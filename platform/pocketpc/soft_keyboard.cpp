@@ -22,6 +22,7 @@ const wchar_t* const kRows[] = {
     L"zxcvbnm     ",
 };
 const int kRowCount = 4;
+const int kSpaceColumn = 7;
 
 RECT panelRect() {
     RECT work = deviceWorkArea();
@@ -62,8 +63,8 @@ void paintPanel(HWND panel) {
             wchar_t key = kRows[row][column];
             RECT rect = {column * kKeyWidth + 1, row * kKeyHeight + 1, (column + 1) * kKeyWidth - 1,
                          (row + 1) * kKeyHeight - 1};
-            if (key == L' ' && column > 7) {
-                if (column != 7 + 1) continue;
+            if (key == L' ' && column >= kSpaceColumn) {
+                if (column != kSpaceColumn) continue;
                 rect.right = kColumns * kKeyWidth - 1;  // one wide space bar
             }
             FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));

@@ -28,6 +28,10 @@ INT_PTR CALLBACK forwardingProcedure(HWND dialog, UINT message, WPARAM wParam, L
     }
     if (message == kDriveMessage && lParam != 0) {
         ScreenRun* run = reinterpret_cast<ScreenRun*>(lParam);
+        // The dialog manager shows a modal screen once its queue is idle;
+        // the driver works on the screen as the user sees it.
+        ShowWindow(dialog, SW_SHOWNORMAL);
+        UpdateWindow(dialog);
         (*run->driver)(dialog);
         return 1;
     }
