@@ -8,7 +8,7 @@ add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wall> $<$<COMPILE_LANGUAGE:CXX>:-
 add_link_options(-static -static-libgcc -static-libstdc++)
 include_directories(${CMAKE_SOURCE_DIR})
 
-set(SYSTEM_LIBS comctl32 comdlg32 shell32 user32 gdi32 advapi32 wininet)
+set(SYSTEM_LIBS comctl32 comdlg32 shell32 user32 gdi32 advapi32 wininet ws2_32)
 
 # The handheld shell services as the desktop presents them.
 file(GLOB POCKETPC_SOURCES CONFIGURE_DEPENDS platform/pocketpc/*.cpp)
@@ -112,8 +112,8 @@ file(GLOB E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*_test.cpp)
 foreach(test_source ${E2E_TESTS})
     get_filename_component(test_name ${test_source} NAME_WE)
     add_executable(e2e_${test_name} ${test_source})
-    target_link_libraries(e2e_${test_name} PRIVATE win_test_support gtest gtest_main ${SYSTEM_LIBS})
-    target_compile_definitions(e2e_${test_name} PRIVATE QUANTREL_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    target_link_libraries(e2e_${test_name} PRIVATE win_test_support pocketpc gtest gtest_main ${SYSTEM_LIBS})
+    target_compile_definitions(e2e_${test_name} PRIVATE QUANTREL_BINARY_DIR="Z:${CMAKE_BINARY_DIR}/")
     add_dependencies(e2e_${test_name} Quantrel)
     add_wine_test(e2e_${test_name})
 endforeach()

@@ -14,6 +14,8 @@ HWND deviceFindOwnWindow(const wchar_t* className);
 HWND deviceEnsureNavigationBar();
 // Repaints the navigation bar after the foreground screen changed.
 void deviceRefreshNavigationBar();
+// A window went: menu bars it owned remove themselves unless it destroyed them.
+void deviceOwnerDestroyed(HWND owner);
 // Shows or hides the soft keyboard panel.
 void deviceSetSip(bool up);
 // A right button press turned into a tap-and-hold, consumed by SHRecognizeGesture.

@@ -64,6 +64,7 @@ LRESULT CALLBACK cbtProcedure(int code, WPARAM wParam, LPARAM lParam) {
         if (captureMessageBoxes && isMessageBox(window)) recordMessageBox(window);
         deviceRefreshNavigationBar();
     } else if (code == HCBT_DESTROYWND) {
+        deviceOwnerDestroyed(reinterpret_cast<HWND>(wParam));
         deviceRefreshNavigationBar();
     }
     return CallNextHookEx(cbtHook, code, wParam, lParam);

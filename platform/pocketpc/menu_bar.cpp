@@ -18,6 +18,7 @@ namespace {
 const int kImageWidth = 16;
 const int kButtonPadding = 8;
 const WORD kNoImage = 0xFFFE;  // I_IMAGENONE
+const UINT kOwnerGoneMessage = WM_APP + 2;
 
 struct MenuBarButton {
     int image;
@@ -184,6 +185,9 @@ LRESULT CALLBACK menuBarProcedure(HWND window, UINT message, WPARAM wParam, LPAR
             if (same) pressButton(window, bar, index);
         }
         return 0;
+    case kOwnerGoneMessage:
+        if (bar != nullptr && !IsWindow(bar->owner)) DestroyWindow(window);
+        return 0;
     case WM_NCDESTROY:
         if (bar != nullptr) {
             if (bar->menu != nullptr) DestroyMenu(bar->menu);
@@ -225,9 +229,12 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
                 LoadImageW(info->hInstRes, MAKEINTRESOURCEW(info->nBmpId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
     }
     RECT work = deviceWorkArea();
+    // The bar belongs to its owner but is not an owned window: the owner's
+    // destruction message still finds it there and destroys it in its own
+    // order. A bar whose owner went without doing so removes itself.
     HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kMenuBarClass, L"", WS_POPUP, 0, work.bottom,
-                                  DEVICE_SCREEN_WIDTH, DEVICE_MENUBAR_HEIGHT, info->hwndParent, nullptr,
-                                  deviceModule(), nullptr);
+                                  DEVICE_SCREEN_WIDTH, DEVICE_MENUBAR_HEIGHT, nullptr, nullptr, deviceModule(),
+                                  nullptr);
     if (window == nullptr) {
         if (bar->menu != nullptr) DestroyMenu(bar->menu);
         if (bar->strip != nullptr) DeleteObject(bar->strip);
@@ -243,9 +250,21 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
 HWND deviceMenuBarOf(HWND owner) {
     HWND found = nullptr;
     HWND window = nullptr;
-    while ((window = FindWindowExW(nullptr, window, kMenuBarClass, nullptr)) != nullptr)
-        if (GetWindow(window, GW_OWNER) == owner) found = window;
+    while ((window = FindWindowExW(nullptr, window, kMenuBarClass, nullptr)) != nullptr) {
+        MenuBar* bar = menuBarOf(window);
+        if (bar != nullptr && bar->owner == owner) found = window;
+    }
     return found;
+}
+
+void deviceOwnerDestroyed(HWND owner) {
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, kMenuBarClass, nullptr)) != nullptr) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        MenuBar* bar = process == GetCurrentProcessId() ? menuBarOf(window) : nullptr;
+        if (bar != nullptr && bar->owner == owner) PostMessageW(window, kOwnerGoneMessage, 0, 0);
+    }
 }
 
 std::vector<int> deviceMenuBarCommands(HWND menuBar) {

@@ -1,0 +1,189 @@
+// The main window, its menu bar and the launcher, created in-process from
+// the real resources as the program creates them at start-up.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "currency/core/currency_files.h"
+#include "platform/pocketpc/aygshell.h"
+#include "platform/pocketpc/device_test.h"
+#include "resources/quantrel/resource_ids.h"
+#include "shell/launcher.h"
+#include "shell/program.h"
+#include "tests/win/support/win_test.h"
+
+namespace {
+
+HWND findMainWindow() { return FindWindowW(L"QUANTREL", L"Quantrel"); }
+
+// Ends the program as Ctrl+Q does and dispatches until the quit message.
+void closeAndDrain(HWND mainWindow) {
+    SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) && message.message != WM_QUIT) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(nullptr, findMainWindow());
+        ASSERT_TRUE(initInstance(GetModuleHandleW(nullptr), SW_SHOWNORMAL));
+        mainWindow = findMainWindow();
+        ASSERT_NE(nullptr, mainWindow);
+        // The test's data stay in its scratch folder.
+        wcscpy(dataDirectory, scratch.directory().c_str());
+        pumpMessages();
+    }
+    void TearDown() override {
+        if (IsWindow(mainWindow)) closeAndDrain(mainWindow);
+    }
+    ScratchPlace scratch;
+    HWND mainWindow = nullptr;
+};
+
+// The colour a picture has at (x, y) of its own pixels.
+COLORREF picturePixel(int pictureId, int x, int y) {
+    HBITMAP picture = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(pictureId));
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, picture);
+    COLORREF colour = GetPixel(memory, x, y);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(picture);
+    return colour;
+}
+
+COLORREF screenPixel(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
+}
+
+// Samples inside a button: the screen shows the picture at its own size.
+void expectButtonShows(HWND button, int pictureId, const char* what) {
+    const POINT samples[] = {{5, 3}, {50, 12}, {20, 12}, {80, 12}, {94, 21}, {50, 4}};
+    for (POINT p : samples)
+        EXPECT_EQ(picturePixel(pictureId, p.x, p.y), screenPixel(button, p.x, p.y))
+            << what << ": button " << GetDlgCtrlID(button) << " at (" << p.x << ", " << p.y << ")";
+}
+
+TEST_F(MainWindowTest, MainWindowFillsTheWorkAreaAboveItsMenuBar) {
+    RECT rect;
+    GetWindowRect(mainWindow, &rect);
+    RECT work = deviceWorkArea();
+    EXPECT_EQ(work.left, rect.left);
+    EXPECT_EQ(work.top, rect.top);
+    EXPECT_EQ(work.right, rect.right);
+    EXPECT_EQ(work.bottom, rect.bottom) << "the menu bar's 26 pixels stay below the window";
+    ASSERT_NE(nullptr, menuBar);
+    EXPECT_EQ(menuBar, deviceMenuBarOf(mainWindow));
+    EXPECT_EQ((std::vector<int>{IDM_MENU_BUTTON, IDM_ABOUT}), deviceMenuBarCommands(menuBar));
+    EXPECT_EQ((std::vector<int>{0, 9}), deviceMenuBarImages(menuBar));
+    RECT client, launcherRect;
+    GetClientRect(mainWindow, &client);
+    ASSERT_NE(nullptr, launcher);
+    GetClientRect(launcher, &launcherRect);
+    EXPECT_EQ(client.right, launcherRect.right);
+    EXPECT_EQ(client.bottom, launcherRect.bottom);
+}
+
+TEST_F(MainWindowTest, DataDirectoryIsPublishedWithOneTrailingSeparator) {
+    wchar_t value[MAX_PATH] = L"";
+    DWORD bytes = sizeof value;
+    DWORD type = 0;
+    ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_LOCAL_MACHINE, kQuelvindorKey, kModulePathValue, RRF_RT_ANY, &type,
+                                          value, &bytes));
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+    size_t length = wcslen(value);
+    EXPECT_EQ((length + 1) * 2, bytes) << "data is the characters and the terminating zero";
+    ASSERT_GT(length, 1u);
+    EXPECT_EQ(L'\\', value[length - 1]);
+    EXPECT_NE(L'\\', value[length - 2]);
+    wchar_t program[MAX_PATH];
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    EXPECT_EQ(0, wcsncmp(program, value, length)) << "the folder of the program file";
+}
+
+TEST_F(MainWindowTest, ButtonsSitAtTheirPixelRectanglesAndShowTheirPictures) {
+    for (const LauncherButton& button : kLauncherButtons) {
+        HWND control = GetDlgItem(launcher, button.id);
+        ASSERT_NE(nullptr, control) << button.id;
+        RECT rect;
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, launcher, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(button.place.left, rect.left) << button.id;
+        EXPECT_EQ(button.place.top, rect.top) << button.id;
+        EXPECT_EQ(100, rect.right - rect.left) << button.id;
+        EXPECT_EQ(25, rect.bottom - rect.top) << button.id;
+        expectButtonShows(control, button.normalPicture, "normal");
+    }
+    EXPECT_EQ(RGB(189, 224, 250), screenPixel(launcher, 5, 5)) << "light-blue ground";
+    saveScreenshot(L"launcher_in_process");
+}
+
+TEST_F(MainWindowTest, HeldButtonShowsItsPressedPicture) {
+    for (const LauncherButton& button : kLauncherButtons) {
+        HWND control = GetDlgItem(launcher, button.id);
+        SendMessageW(control, BM_SETSTATE, TRUE, 0);
+        UpdateWindow(control);
+        expectButtonShows(control, button.pressedPicture, "pressed");
+        if (button.id == IDC_LAUNCH_LOAN) saveScreenshot(L"launcher_loan_held");
+        SendMessageW(control, BM_SETSTATE, FALSE, 0);
+        UpdateWindow(control);
+        expectButtonShows(control, button.normalPicture, "released");
+    }
+}
+
+// Records whether quantrel.dat held the stored choices when the first window
+// other than the main window itself (whose own destruction runs the save)
+// was destroyed.
+std::wstring watchedFile;
+HWND closingWindow = nullptr;
+int destroyedWindows = 0;
+std::string fileAtFirstDestroy;
+HHOOK destroyHook = nullptr;
+LRESULT CALLBACK watchDestroy(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_DESTROYWND && reinterpret_cast<HWND>(wParam) != closingWindow && destroyedWindows++ == 0)
+        fileAtFirstDestroy = readFileBytes(watchedFile);
+    return CallNextHookEx(destroyHook, code, wParam, lParam);
+}
+
+TEST_F(MainWindowTest, ClosingSavesTheSelectionsBeforeAnyWindowGoes) {
+    watchedFile = scratch.file(L"quantrel.dat");
+    programSelections.currencyRow[0] = 3;
+    programSelections.metricCategory = 4;
+    destroyedWindows = 0;
+    closingWindow = mainWindow;
+    fileAtFirstDestroy.clear();
+    destroyHook = SetWindowsHookExW(WH_CBT, watchDestroy, nullptr, GetCurrentThreadId());
+    closeAndDrain(mainWindow);
+    UnhookWindowsHookEx(destroyHook);
+    EXPECT_EQ(kSelectionRecordSize, readFileBytes(watchedFile).size()) << "saved at all";
+    EXPECT_FALSE(IsWindow(mainWindow));
+    ASSERT_EQ(kSelectionRecordSize, fileAtFirstDestroy.size()) << "saved before the first window was destroyed";
+    EXPECT_EQ('3', fileAtFirstDestroy[3]) << "currencyRow[0] in slot 1";
+    EXPECT_EQ('4', fileAtFirstDestroy[15]) << "metricCategory in slot 5";
+    programSelections = SelectionState();
+}
+
+TEST_F(MainWindowTest, CommandOneAtTheLauncherEndsTheProgram) {
+    SendMessageW(launcher, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(mainWindow); }));
+    EXPECT_EQ(nullptr, launcher);
+}
+
+TEST_F(MainWindowTest, HelpCommandAsksForTheHelpFile) {
+    deviceSetProgramsStarted(false);
+    deviceClearStartedPrograms();
+    SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(IDM_HELP, 0), 0);
+    ASSERT_EQ(1u, deviceStartedPrograms().size());
+    EXPECT_EQ(L"PegHelp.exe", deviceStartedPrograms()[0].program);
+    EXPECT_EQ(L"OVRQuantrel.htm", deviceStartedPrograms()[0].commandLine);
+}
+
+}  // namespace
