@@ -26,10 +26,30 @@ bool pendingHold = false;
 bool captureMessageBoxes = false;
 std::vector<ShownMessageBox> shownMessageBoxes;
 
+// A message box: a dialog with the platform's icon (0x440) and text (0xFFFF)
+// statics. A screen's labels may have the text's id too, never the icon's.
 bool isMessageBox(HWND window) {
     wchar_t className[16] = L"";
     GetClassNameW(window, className, 16);
-    return lstrcmpW(className, L"#32770") == 0 && GetDlgItem(window, 0xFFFF) != nullptr;
+    return lstrcmpW(className, L"#32770") == 0 && GetDlgItem(window, 0x440) != nullptr &&
+           GetDlgItem(window, 0xFFFF) != nullptr;
+}
+
+// The bar and the soft keyboard stay above every screen. The desktop stacks
+// a window shown later above them even so, unless they leave the topmost
+// band and come back.
+void raiseAboveScreens(HWND window) {
+    if (window == nullptr || !IsWindowVisible(window)) return;
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
+}
+
+bool isDeviceWindow(HWND window) {
+    wchar_t className[32] = L"";
+    GetClassNameW(window, className, 32);
+    return lstrcmpW(className, kNavigationBarClass) == 0 || lstrcmpW(className, kSoftKeyboardClass) == 0 ||
+           lstrcmpW(className, kMenuBarClass) == 0;
 }
 
 std::wstring windowText(HWND window) {
@@ -72,6 +92,10 @@ LRESULT CALLBACK cbtProcedure(int code, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK callWindowProcedure(int code, WPARAM wParam, LPARAM lParam) {
     const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
+        (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW) &&
+        (GetWindowLongW(call->hwnd, GWL_STYLE) & WS_CHILD) == 0 && !isDeviceWindow(call->hwnd))
+        deviceRefreshNavigationBar();
     if (code == HC_ACTION && call->message == WM_CREATE && GetPropW(call->hwnd, kPlaceProperty) != nullptr) {
         RemovePropW(call->hwnd, kPlaceProperty);
         LONG style = GetWindowLongW(call->hwnd, GWL_STYLE) & ~(WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_BORDER);
@@ -150,7 +174,8 @@ LRESULT CALLBACK navigationBarProcedure(HWND bar, UINT message, WPARAM wParam, L
         onNavigationBarTap(bar, static_cast<short>(LOWORD(lParam)));
         return 0;
     case kRefreshMessage:
-        SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        raiseAboveScreens(bar);
+        raiseAboveScreens(deviceFindOwnWindow(kSoftKeyboardClass));
         InvalidateRect(bar, nullptr, TRUE);
         return 0;
     }

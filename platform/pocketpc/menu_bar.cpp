@@ -150,7 +150,7 @@ void pressButton(HWND window, MenuBar* bar, int index) {
         bar->pressed = index;
         InvalidateRect(window, nullptr, TRUE);
         SetForegroundWindow(bar->owner);
-        int command = TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
+        int command = TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_RETURNCMD,
                                      corner.x, corner.y, 0, bar->owner, nullptr);
         bar->pressed = -1;
         InvalidateRect(window, nullptr, TRUE);

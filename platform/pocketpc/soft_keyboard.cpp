@@ -93,9 +93,7 @@ LRESULT CALLBACK panelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcW(panel, message, wParam, lParam);
 }
 
-HWND ensurePanel() {
-    HWND panel = deviceFindOwnWindow(kSoftKeyboardClass);
-    if (panel != nullptr) return panel;
+HWND createPanel() {
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = panelProcedure;
     windowClass.hInstance = deviceModule();
@@ -111,10 +109,15 @@ HWND ensurePanel() {
 }  // namespace
 
 void deviceSetSip(bool up) {
-    HWND panel = up ? ensurePanel() : deviceFindOwnWindow(kSoftKeyboardClass);
-    if (panel == nullptr) return;
-    if (up == (IsWindowVisible(panel) != FALSE)) return;
-    ShowWindow(panel, up ? SW_SHOWNOACTIVATE : SW_HIDE);
+    HWND panel = deviceFindOwnWindow(kSoftKeyboardClass);
+    if (up == (panel != nullptr && IsWindowVisible(panel))) return;
+    if (!up) {
+        ShowWindow(panel, SW_HIDE);
+        return;
+    }
+    if (panel == nullptr) panel = createPanel();
+    if (panel != nullptr)
+        SetWindowPos(panel, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 bool deviceSipIsUp() {
