@@ -22,3 +22,13 @@ if(BENCH_SOURCES)
     add_executable(native_bench ${BENCH_SOURCES})
     target_link_libraries(native_bench PRIVATE quantrel_core benchmark::benchmark benchmark::benchmark_main)
 endif()
+
+# The Python tools' own tests: the rates publisher and the picture files.
+find_program(PYTHON3 python3)
+if(PYTHON3)
+    add_test(NAME tools.rates_publisher
+             COMMAND ${PYTHON3} -m unittest discover -s ${CMAKE_SOURCE_DIR}/tests/tools -p "*_test.py")
+    add_test(NAME tools.pictures
+             COMMAND ${PYTHON3} -m unittest discover -s ${CMAKE_SOURCE_DIR}/tools/pictures -p "test_*.py")
+    set_tests_properties(tools.rates_publisher tools.pictures PROPERTIES TIMEOUT 120)
+endif()

@@ -48,6 +48,15 @@ bool writeTemporary(const std::wstring& temporary, const char* data, size_t size
     return file.close();
 }
 
+// A read-only target is kept as the user protected it. Windows refuses to
+// move a file over it; Wine replaces it, so the check is made here for both.
+bool isReadOnly(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    SetLastError(ERROR_ACCESS_DENIED);
+    return true;
+}
+
 }  // namespace
 
 void failSavesAt(SaveStep step) { failingStep = step; }
@@ -79,9 +88,15 @@ ReadResult readFileStart(const std::wstring& path, char* buffer, size_t capacity
 bool replaceFileAtomically(const std::wstring& path, const void* data, size_t size) {
     std::wstring temporary = temporaryPathFor(path);
     bool replaced = writeTemporary(temporary, static_cast<const char*>(data), size) &&
-                    !injectedFailure(SaveStep::replace) &&
+                    !injectedFailure(SaveStep::replace) && !isReadOnly(path) &&
                     MoveFileExW(temporary.c_str(), path.c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!replaced) DeleteFileW(temporary.c_str());
+    if (!replaced) {
+        // The caller may report why the save failed: keep that reason, not
+        // the outcome of removing the temporary file.
+        DWORD error = GetLastError();
+        DeleteFileW(temporary.c_str());
+        SetLastError(error);
+    }
     return replaced;
 }

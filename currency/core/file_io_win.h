@@ -58,6 +58,7 @@ ReadResult readFileStart(const std::wstring& path, char* buffer, size_t capacity
 // Replaces the file at `path` with `size` bytes, never destroying it on the
 // way: writes a temporary file beside it (unshared), flushes and closes it,
 // then moves it over `path` with MOVEFILE_REPLACE_EXISTING and
-// MOVEFILE_WRITE_THROUGH. On any failure the temporary file is deleted, the
-// old file stays as it was, and the answer is false.
+// MOVEFILE_WRITE_THROUGH. A read-only file at `path` is not replaced. On any
+// failure the temporary file is deleted, the old file stays as it was, and
+// the answer is false.
 bool replaceFileAtomically(const std::wstring& path, const void* data, size_t size);

@@ -1,0 +1,242 @@
+// The rate download: fetches rates.txt from the rates server with WinINet on
+// a helper thread, checks what arrived, and replaces the data directory's
+// rates.txt only with a whole rates table.
+#include "currency/core/download.h"
+
+#include <wininet.h>
+
+#include <atomic>
+#include <cwchar>
+#include <memory>
+#include <string>
+
+#include "currency/core/currency_files.h"
+#include "currency/core/file_io_win.h"
+
+int silentDownload = 0;
+
+namespace {
+
+constexpr const wchar_t* kUserAgent = L"Example";
+constexpr const wchar_t* kRatesPath = L"/palmos/quantrel/data/rates.txt";
+constexpr DWORD kOpenUrlFlags = 0x40000000;  // INTERNET_FLAG_RAW_DATA
+constexpr DWORD kReadSize = 4096;
+constexpr DWORD kServerNameLimit = 260;      // characters of RatesServer taken
+
+DWORD networkTimeout = 30000;
+DWORD transferDeadline = 60000;
+
+// Where the helper thread is: a transfer abandoned at the deadline is
+// reported as a time-out of the call it was waiting in.
+enum Stage : int { opening, reading, finished };
+
+enum class Outcome {
+    complete,       // status 200 and the whole body
+    noSession,      // InternetOpenW failed
+    notOpened,      // InternetOpenUrlW failed
+    badStatus,      // any status but 200
+    readFailed,     // InternetReadFile failed, or the body ended short
+    tooLarge,       // more than kRatesBodyLimit bytes announced or sent
+};
+
+// One transfer, shared by the waiting thread and the helper thread: whichever
+// lets go last frees it, so a helper that outlives the deadline writes into
+// memory that still exists, and its late result is dropped with it.
+struct Transfer {
+    std::wstring address;
+    DWORD timeout = 0;
+    std::atomic<int> stage{opening};
+    Outcome outcome = Outcome::noSession;
+    DWORD error = 0;   // the platform's last error of the failed call
+    DWORD status = 0;  // HTTP status; 0 when the server gave none
+    std::string body;
+};
+
+class InternetHolder {
+public:
+    explicit InternetHolder(HINTERNET handle) : handle_(handle) {}
+    ~InternetHolder() {
+        if (handle_ != nullptr) InternetCloseHandle(handle_);
+    }
+    InternetHolder(const InternetHolder&) = delete;
+    InternetHolder& operator=(const InternetHolder&) = delete;
+    HINTERNET get() const { return handle_; }
+
+private:
+    HINTERNET handle_;
+};
+
+bool isServerCharacter(wchar_t c) {
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'.' ||
+           c == L'-' || c == L'_' || c == L':' || c == L'[' || c == L']';
+}
+
+// A host or host:port only: nothing that could add a path, a query or user
+// information to the address.
+bool isServerName(const std::wstring& server) {
+    if (server.empty()) return false;
+    for (wchar_t c : server)
+        if (!isServerCharacter(c)) return false;
+    return true;
+}
+
+std::wstring ratesServer() {
+    KeyHolder key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kQuelvindorKey, 0, KEY_QUERY_VALUE, key.receive()) != ERROR_SUCCESS)
+        return kDefaultRatesServer;
+    wchar_t value[kServerNameLimit + 1] = {};
+    DWORD type = 0;
+    DWORD size = kServerNameLimit * sizeof(wchar_t);
+    if (RegQueryValueExW(key.get(), kRatesServerValue, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return kDefaultRatesServer;
+    value[size / sizeof(wchar_t)] = L'\0';  // a stored string need not be terminated
+    std::wstring server(value);
+    return isServerName(server) ? server : kDefaultRatesServer;
+}
+
+// A numeric header of the answer; false when the answer has none.
+bool queryNumber(HINTERNET request, DWORD info, DWORD* number) {
+    DWORD size = sizeof *number;
+    *number = 0;
+    return HttpQueryInfoW(request, info | HTTP_QUERY_FLAG_NUMBER, number, &size, nullptr) != FALSE;
+}
+
+void setTimeouts(HINTERNET session, DWORD timeout) {
+    InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionW(session, INTERNET_OPTION_SEND_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+}
+
+void fail(Transfer& transfer, Outcome outcome, DWORD error) {
+    transfer.outcome = outcome;
+    transfer.error = error;
+}
+
+// The WinINet part: session, address, status, body. Touches no file.
+void runTransfer(Transfer& transfer) {
+    InternetHolder session(InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    if (session.get() == nullptr) return fail(transfer, Outcome::noSession, GetLastError());
+    setTimeouts(session.get(), transfer.timeout);
+
+    InternetHolder request(
+        InternetOpenUrlW(session.get(), transfer.address.c_str(), nullptr, 0, kOpenUrlFlags, 0));
+    if (request.get() == nullptr) return fail(transfer, Outcome::notOpened, GetLastError());
+    queryNumber(request.get(), HTTP_QUERY_STATUS_CODE, &transfer.status);
+    if (transfer.status != HTTP_STATUS_OK) return fail(transfer, Outcome::badStatus, 0);
+    DWORD announced = 0;
+    bool hasLength = queryNumber(request.get(), HTTP_QUERY_CONTENT_LENGTH, &announced);
+    if (hasLength && announced > kRatesBodyLimit) return fail(transfer, Outcome::tooLarge, 0);
+
+    transfer.stage = reading;
+    std::unique_ptr<char[]> buffer(new char[kReadSize]);
+    for (;;) {
+        DWORD got = 0;
+        if (!InternetReadFile(request.get(), buffer.get(), kReadSize, &got))
+            return fail(transfer, Outcome::readFailed, GetLastError());
+        if (got == 0) break;
+        if (transfer.body.size() + got > kRatesBodyLimit) return fail(transfer, Outcome::tooLarge, 0);
+        transfer.body.append(buffer.get(), got);
+    }
+    // A connection that breaks off mid-body can end like a normal end of
+    // data: only the announced length tells the two apart.
+    if (hasLength && transfer.body.size() != announced)
+        return fail(transfer, Outcome::readFailed, ERROR_INTERNET_CONNECTION_ABORTED);
+    transfer.outcome = Outcome::complete;
+}
+
+DWORD WINAPI transferThread(void* parameter) {
+    std::unique_ptr<std::shared_ptr<Transfer>> held(static_cast<std::shared_ptr<Transfer>*>(parameter));
+    runTransfer(**held);
+    (*held)->stage = finished;
+    return 0;
+}
+
+// Runs the transfer on a helper thread and waits for it up to the deadline.
+// False when the deadline passed first; the helper then finishes on its own
+// and its result is dropped.
+bool transferWithDeadline(const std::shared_ptr<Transfer>& transfer) {
+    auto* helperShare = new std::shared_ptr<Transfer>(transfer);
+    HANDLE thread = CreateThread(nullptr, 0, transferThread, helperShare, 0, nullptr);
+    if (thread == nullptr) {
+        // No thread to spare: transfer here, bounded by the time-outs alone.
+        delete helperShare;
+        runTransfer(*transfer);
+        transfer->stage = finished;
+        return true;
+    }
+    DWORD waited = WaitForSingleObject(thread, transferDeadline);
+    CloseHandle(thread);
+    return waited == WAIT_OBJECT_0;
+}
+
+bool holdsCurrencies(const std::string& body) {
+    auto table = std::make_unique<CurrencyTable>();
+    parseRates(body.data(), body.size(), *table);
+    return table->count > 0;
+}
+
+void report(HWND owner, const wchar_t* text, const wchar_t* caption) {
+    if (silentDownload == 1) return;
+    MessageBoxW(owner, text, caption, MB_OK | MB_ICONINFORMATION);
+}
+
+int reportError(HWND owner, const wchar_t* label, DWORD code) {
+    wchar_t text[96];
+    swprintf(text, sizeof text / sizeof text[0], L"%ls: %lx", label, static_cast<unsigned long>(code));
+    report(owner, text, L"Error");
+    return 0;
+}
+
+int reportStatus(HWND owner, DWORD status) {
+    wchar_t text[48];
+    swprintf(text, sizeof text / sizeof text[0], L"HTTP Error: %lu", static_cast<unsigned long>(status));
+    report(owner, text, L"Error");
+    return 0;
+}
+
+int reportInvalid(HWND owner) {
+    report(owner, L"Invalid rates file", L"Error");
+    return 0;
+}
+
+}  // namespace
+
+void setDownloadTimeLimits(DWORD networkTimeoutMs, DWORD deadlineMs) {
+    networkTimeout = networkTimeoutMs;
+    transferDeadline = deadlineMs;
+}
+
+std::wstring ratesAddress() { return L"http://" + ratesServer() + kRatesPath; }
+
+int downloadRatesTo(HWND owner, const wchar_t* dataDirectory) {
+    auto transfer = std::make_shared<Transfer>();
+    transfer->address = ratesAddress();
+    transfer->timeout = networkTimeout;
+
+    if (!transferWithDeadline(transfer)) {
+        const wchar_t* label =
+            transfer->stage == reading ? L"InternetReadFile Error" : L"InternetOpenUrl Error";
+        return reportError(owner, label, ERROR_INTERNET_TIMEOUT);
+    }
+    switch (transfer->outcome) {
+    case Outcome::noSession:
+    case Outcome::readFailed:
+        return reportError(owner, L"InternetReadFile Error", transfer->error);
+    case Outcome::notOpened:
+        return reportError(owner, L"InternetOpenUrl Error", transfer->error);
+    case Outcome::badStatus:
+        return reportStatus(owner, transfer->status);
+    case Outcome::tooLarge:
+        return reportInvalid(owner);
+    case Outcome::complete:
+        break;
+    }
+    if (transfer->body.empty() || !holdsCurrencies(transfer->body)) return reportInvalid(owner);
+    if (!replaceFileAtomically(dataFilePath(dataDirectory, kRatesFileName), transfer->body.data(),
+                               transfer->body.size()))
+        return reportError(owner, L"CreateFile Error", GetLastError());
+    report(owner, L"Currency rates updated successfully!", L"Currency Sync");
+    return 1;
+}
