@@ -192,10 +192,11 @@ TEST_F(DeviceShellTest, FullScreenStateIsKeptAndHidesTheTaskBar) {
 
     SHFullScreen(owner, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON);
     EXPECT_EQ(static_cast<DWORD>(SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON), deviceFullScreenState(owner));
-    if (deviceNavigationBar() != nullptr) EXPECT_FALSE(IsWindowVisible(deviceNavigationBar()));
+    ASSERT_NE(nullptr, deviceNavigationBar());
+    EXPECT_FALSE(IsWindowVisible(deviceNavigationBar()));
     SHFullScreen(owner, SHFS_SHOWTASKBAR | SHFS_HIDESIPBUTTON);
     EXPECT_EQ(static_cast<DWORD>(SHFS_SHOWTASKBAR | SHFS_HIDESIPBUTTON), deviceFullScreenState(owner));
-    if (deviceNavigationBar() != nullptr) EXPECT_TRUE(IsWindowVisible(deviceNavigationBar()));
+    EXPECT_TRUE(IsWindowVisible(deviceNavigationBar()));
     DestroyWindow(owner);
 }
 

@@ -43,10 +43,6 @@ const ScreenFrame kClearingFrame = {
 const DLGPROC testScreen = ScreenProcedures<kTestFrame>::dialog;
 const DLGPROC clearingScreen = ScreenProcedures<kClearingFrame>::dialog;
 
-// Records that the field's own handling saw the key release after the
-// computation ran.
-WNDPROC editProcedure = nullptr;
-
 HINSTANCE instance() { return GetModuleHandleW(nullptr); }
 
 class ScreenFrameTest : public ::testing::Test {

@@ -1,0 +1,49 @@
+// The Tip Calculator screen (template 109) on the shared frame: each key
+// released in one of the six edits reads bill, percent, split and share,
+// recomputes and rewrites every field but the edited one. Only the four
+// fields a user types into often raise the soft keyboard.
+#include <windows.h>
+
+#include <iterator>
+
+#include "calculators/tip/tip.h"
+#include "shell/screen_frame.h"
+#include "shell/screens.h"
+#include "shell/wide_text.h"
+
+namespace {
+
+std::string tipFieldText(HWND dialog, int id) {
+    return readFieldText(GetDlgItem(dialog, id), kTipTextLimit);
+}
+
+void initTipScreen(HWND dialog) {
+    for (int id : kTipValueFields) SetDlgItemTextW(dialog, id, L"");
+}
+
+void recomputeTipScreen(HWND dialog, int fieldId, const char*) {
+    TipTexts texts = {tipFieldText(dialog, kTipBillField), tipFieldText(dialog, kTipPercentField),
+                      tipFieldText(dialog, kTipSplitField), tipFieldText(dialog, kTipSplitAmountField)};
+    TipResult result = recomputeTip(texts, fieldId);
+    for (const TipOutput& field : result.fields)
+        if (field.write) writeFieldText(dialog, field.id, field.text);
+}
+
+const ScreenFrame kTipFrame = {
+    {std::begin(kTipValueFields), std::end(kTipValueFields)},
+    {std::begin(kTipKeyboardFields), std::end(kTipKeyboardFields)},
+    {},
+    kColourDialog | kColourStatic,
+    false,
+    false,
+    kTipTextLimit,
+    initTipScreen,
+    recomputeTipScreen,
+    nullptr,
+    nullptr,
+    nullptr,
+};
+
+}  // namespace
+
+const DLGPROC tipScreenProcedure = ScreenProcedures<kTipFrame>::dialog;

@@ -1,0 +1,283 @@
+// The Metric Conversion screen driven through its real template and
+// procedure: worked conversions typed key by key, the category change, and
+// the category kept in the selection file across openings.
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "calculators/metric/metric.h"
+#include "currency/core/currency_files.h"
+#include "platform/pocketpc/aygshell.h"
+#include "platform/pocketpc/device_test.h"
+#include "resources/quantrel/resource_ids.h"
+#include "shell/program.h"
+#include "shell/screens.h"
+#include "tests/win/support/win_test.h"
+
+namespace {
+
+std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+int selectionOf(HWND dialog, int box) {
+    return static_cast<int>(SendDlgItemMessageW(dialog, box, CB_GETCURSEL, 0, 0));
+}
+
+std::vector<std::string> itemsOf(HWND dialog, int box) {
+    std::vector<std::string> items;
+    int count = static_cast<int>(SendDlgItemMessageW(dialog, box, CB_GETCOUNT, 0, 0));
+    for (int n = 0; n < count; ++n) {
+        wchar_t text[64] = {};
+        SendDlgItemMessageW(dialog, box, CB_GETLBTEXT, n, reinterpret_cast<LPARAM>(text));
+        items.push_back(narrow(text));
+    }
+    return items;
+}
+
+// A selection made in a box, reported to the screen as the box does.
+void chooseInBox(HWND dialog, int box, int index) {
+    SendDlgItemMessageW(dialog, box, CB_SETCURSEL, index, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(box, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, box)));
+}
+
+// Types text key by key (a backspace erases); after every key the field must
+// hold exactly what was typed so far.
+void typeKeepingText(HWND dialog, int id, const std::wstring& text, const char* name) {
+    std::wstring expected;
+    for (wchar_t key : text) {
+        if (key == L'\b') {
+            if (!expected.empty()) expected.pop_back();
+        } else {
+            expected.push_back(key);
+        }
+        typeInto(dialog, id, std::wstring(1, key));
+        EXPECT_EQ(narrow(expected), narrow(fieldText(dialog, id))) << name << ": the edited field was rewritten";
+    }
+}
+
+// The screen as the user sees it with the keyboard lowered: the screen is
+// repainted where the panel was before the picture is taken.
+void screenshotKeyboardDown(HWND dialog, const wchar_t* name) {
+    SHSipPreference(dialog, SIP_DOWN);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    saveScreenshot(name);
+}
+
+COLORREF answeredColour(HWND dialog, UINT message, HWND control) {
+    HDC dc = GetDC(dialog);
+    HBRUSH brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(dialog, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    ReleaseDC(dialog, dc);
+    LOGBRUSH info = {};
+    if (brush == nullptr || GetObjectW(brush, sizeof info, &info) == 0) return CLR_INVALID;
+    return info.lbColor;
+}
+
+// A selection record: the slots' texts, each followed by zero bytes, then
+// the zero padding.
+std::string selectionRecord(const std::vector<std::string>& slots) {
+    std::string record(kSelectionRecordSize, '\0');
+    for (size_t n = 0; n < slots.size(); ++n) record.replace(n * kSelectionSlotSize, slots[n].size(), slots[n]);
+    return record;
+}
+
+class MetricScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wcscpy(dataDirectory, scratch.directory().c_str());
+        programSelections = SelectionState{};
+    }
+    ScratchPlace scratch;
+};
+
+INT_PTR runMetric(const std::function<void(HWND)>& driver) {
+    return runScreen(GetModuleHandleW(nullptr), IDD_METRIC, metricScreenProcedure, driver);
+}
+
+TEST_F(MetricScreenTest, ConversionsTypedKeyByKey) {
+    const struct {
+        const char* name;
+        int category;
+        int row;  // 0 to 3
+        const wchar_t* typed;
+        const wchar_t* rows[4];  // the typed row shows what was typed
+        const wchar_t* screenshot;
+    } cases[] = {
+        {"worked: 100 Celsius", kMetricTemperature, 0, L"100",
+         {L"100", L"212.000000", L"373.150000", L"80.000000"}, L"metric_screen"},
+        {"worked: 98.6 Farenheit", kMetricTemperature, 1, L"98.6",
+         {L"37.000000", L"98.6", L"310.150000", L"29.600000"}, nullptr},
+        {"worked: 12 inches", kMetricLength, 0, L"12", {L"12", L"1.000000", L"0.333333", L"0.000189"}, nullptr},
+        {"worked: 1 long ton", kMetricWeight, 3, L"1", {L"35840.000032", L"2240.000000", L"1.120000", L"1"}, nullptr},
+        {"worked: 1 US gallon", kMetricUsLiquid, 3, L"1", {L"128.001353", L"7.998732", L"3.999789", L"1"}, nullptr},
+        {"worked: 1 British gallon", kMetricBritishLiquid, 3, L"1",
+         {L"159.996621", L"7.999296", L"4.000000", L"1"}, nullptr},
+        {"-40 is the same in Celsius and Farenheit", kMetricTemperature, 0, L"-40",
+         {L"-40", L"-40.000000", L"233.150000", L"-32.000000"}, nullptr},
+        {"an erased field converts as 0", kMetricTemperature, 0, L"5\b",
+         {L"", L"32.000000", L"273.150000", L"0.000000"}, nullptr},
+        {"12abc converts 12", kMetricArea, 2, L"12abc",
+         {L"15551.036578", L"108.000052", L"12abc", L"0.002479"}, L"metric_screen_area"},
+    };
+    for (const auto& c : cases) {
+        runMetric([&](HWND dialog) {
+            chooseInBox(dialog, kMetricCategoryCombo, c.category);
+            typeKeepingText(dialog, kMetricRows[c.row].valueField, c.typed, c.name);
+            for (int row = 0; row < kMetricRowCount; ++row)
+                EXPECT_EQ(narrow(c.rows[row]), narrow(fieldText(dialog, kMetricRows[row].valueField)))
+                    << c.name << ": row " << row + 1;
+            if (c.screenshot != nullptr) {
+                screenshotKeyboardDown(dialog, c.screenshot);
+                SendDlgItemMessageW(dialog, kMetricUnitCombo2, CB_SHOWDROPDOWN, TRUE, 0);
+                saveScreenshot((std::wstring(c.screenshot) + L"_units").c_str());
+                SendDlgItemMessageW(dialog, kMetricUnitCombo2, CB_SHOWDROPDOWN, FALSE, 0);
+            }
+            pressDone(dialog);
+        });
+    }
+}
+
+// Each category empties the four fields and gives every unit box the
+// category's list, rows 1 to 4 on its first four units.
+TEST_F(MetricScreenTest, CategoryChangeEmptiesFieldsAndRefillsUnitBoxes) {
+    const std::vector<std::string> units[kMetricCategoryCount] = {
+        {"Celsius", "Farenheit", "Kelvin", "Reaumur"},
+        {"Square Inches", "Square Feet", "Square Yards", "Acres", "Square Cms", "Square Meters", "Hectares"},
+        {"Inches", "Feet", "Yards", "Miles", "Millimeters", "Centimeters", "Meters", "Kilometers"},
+        {"Ounces", "Pounds", "Tons", "Long Tons", "Grams", "Kilograms"},
+        {"Fluid Ounces", "Pints", "Quarts", "Gallons", "Milliliters", "Liters"},
+        {"Fluid Ounces", "Pints", "Quarts", "Gallons", "Milliliters", "Liters"},
+    };
+    runMetric([&](HWND dialog) {
+        EXPECT_EQ((std::vector<std::string>{"Temperature", "Area", "Length", "Weight", "U.S. Liquid",
+                                            "British Liquid"}),
+                  itemsOf(dialog, kMetricCategoryCombo));
+        for (int category : {2, 5, 0, 3, 1, 4, 2}) {
+            typeInto(dialog, kMetricValueField1, L"7");
+            for (int row = 0; row < kMetricRowCount; ++row)
+                chooseInBox(dialog, kMetricRows[row].unitBox, 3 - row);
+            chooseInBox(dialog, kMetricCategoryCombo, category);
+            EXPECT_EQ(category, programSelections.metricCategory) << "category " << category;
+            for (int row = 0; row < kMetricRowCount; ++row) {
+                EXPECT_EQ(L"", fieldText(dialog, kMetricRows[row].valueField))
+                    << "category " << category << ": row " << row + 1 << " not emptied";
+                EXPECT_EQ(units[category], itemsOf(dialog, kMetricRows[row].unitBox))
+                    << "category " << category << ": row " << row + 1 << " units";
+                EXPECT_EQ(row, selectionOf(dialog, kMetricRows[row].unitBox))
+                    << "category " << category << ": row " << row + 1 << " selection";
+            }
+        }
+        pressDone(dialog);
+    });
+}
+
+// A unit box's change converts nothing by itself; the next key release
+// converts with the new unit.
+TEST_F(MetricScreenTest, UnitChangeTakesEffectAtTheNextKey) {
+    runMetric([&](HWND dialog) {
+        chooseInBox(dialog, kMetricCategoryCombo, kMetricLength);
+        typeInto(dialog, kMetricValueField1, L"12");
+        ASSERT_EQ(L"1.000000", fieldText(dialog, kMetricValueField2));
+        chooseInBox(dialog, kMetricUnitCombo2, 6);  // Meters
+        EXPECT_EQ(L"1.000000", fieldText(dialog, kMetricValueField2)) << "no conversion on a unit change";
+        pressKey(dialog, kMetricValueField1, VK_END);
+        EXPECT_EQ(L"0.304800", fieldText(dialog, kMetricValueField2));
+        EXPECT_EQ(6, programSelections.metricUnit[1]) << "units are read at each recompute";
+        chooseInBox(dialog, kMetricUnitCombo3, 2);  // the same unit in rows 3 and 4 ...
+        chooseInBox(dialog, kMetricUnitCombo4, 2);
+        pressKey(dialog, kMetricValueField1, VK_END);
+        EXPECT_EQ(fieldText(dialog, kMetricValueField3), fieldText(dialog, kMetricValueField4))
+            << "... gives the same number";
+        pressDone(dialog);
+    });
+}
+
+// Text typed into a unit box's edit part leaves the box without a list
+// selection: that row converts as no unit (0), and the missing selection is
+// kept as -1.
+TEST_F(MetricScreenTest, TextTypedInAUnitBoxConvertsAsNoUnit) {
+    runMetric([&](HWND dialog) {
+        chooseInBox(dialog, kMetricCategoryCombo, kMetricLength);
+        HWND unitEdit = FindWindowExW(GetDlgItem(dialog, kMetricUnitCombo2), nullptr, L"Edit", nullptr);
+        ASSERT_NE(nullptr, unitEdit) << "row 2's unit box has an edit part";
+        SetFocus(unitEdit);
+        for (wchar_t key : std::wstring(L"Feet")) SendMessageW(unitEdit, WM_CHAR, key, 1);
+        if (selectionOf(dialog, kMetricUnitCombo2) != CB_ERR) {
+            pressDone(dialog);
+            GTEST_SKIP() << "the platform keeps the list selection while text is typed";
+        }
+        typeInto(dialog, kMetricValueField1, L"12");
+        EXPECT_EQ(L"0.000000", fieldText(dialog, kMetricValueField2)) << "no unit converts to 0";
+        EXPECT_EQ(L"0.333333", fieldText(dialog, kMetricValueField3)) << "the other rows convert as before";
+        EXPECT_EQ(-1, programSelections.metricUnit[1]);
+        pressDone(dialog);
+    });
+    EXPECT_EQ(selectionRecord({"0", "0", "0", "0", "0", "2", "0", "-1", "2", "3", "0", "0"}),
+              readFileBytes(scratch.file(L"quantrel.dat")));
+}
+
+// Done writes every slot of the selection file from memory; a new run opens
+// on the stored category with the unit boxes back on the first four units.
+TEST_F(MetricScreenTest, CategoryKeptInSelectionFileAcrossOpenings) {
+    runMetric([&](HWND dialog) {
+        EXPECT_EQ(kMetricTemperature, selectionOf(dialog, kMetricCategoryCombo)) << "a first run opens on Temperature";
+        chooseInBox(dialog, kMetricCategoryCombo, kMetricLength);
+        chooseInBox(dialog, kMetricUnitCombo2, 6);  // Meters
+        typeInto(dialog, kMetricValueField1, L"12");
+        EXPECT_EQ(L"0.304800", fieldText(dialog, kMetricValueField2));
+        pressDone(dialog);
+    });
+    const std::string saved =
+        selectionRecord({"0", "0", "0", "0", "0", "2", "0", "6", "2", "3", "0", "0"});
+    EXPECT_EQ(saved, readFileBytes(scratch.file(L"quantrel.dat"))) << "quantrel.dat after Done";
+
+    programSelections = SelectionState{};  // a new run: only the file remembers
+    runMetric([&](HWND dialog) {
+        EXPECT_EQ(kMetricLength, selectionOf(dialog, kMetricCategoryCombo)) << "opens on the stored category";
+        for (int row = 0; row < kMetricRowCount; ++row) {
+            EXPECT_EQ(row, selectionOf(dialog, kMetricRows[row].unitBox)) << "row " << row + 1;
+            EXPECT_EQ(L"", fieldText(dialog, kMetricRows[row].valueField)) << "row " << row + 1;
+        }
+        EXPECT_EQ(6, programSelections.metricUnit[1]) << "the stored units are loaded, not applied";
+        pressDone(dialog);
+    });
+    EXPECT_EQ(saved, readFileBytes(scratch.file(L"quantrel.dat")))
+        << "without a recompute the loaded units are saved back";
+}
+
+// A stored category outside the list: no category, empty unit boxes, and
+// every conversion gives 0.
+TEST_F(MetricScreenTest, StoredCategoryOutsideTheListConvertsToZero) {
+    ASSERT_TRUE(writeFileBytes(scratch.file(L"quantrel.dat"),
+                               selectionRecord({"0", "0", "0", "0", "0", "9", "0", "1", "2", "3", "0", "0"})));
+    runMetric([&](HWND dialog) {
+        EXPECT_EQ(CB_ERR, selectionOf(dialog, kMetricCategoryCombo));
+        for (int row = 0; row < kMetricRowCount; ++row)
+            EXPECT_TRUE(itemsOf(dialog, kMetricRows[row].unitBox).empty()) << "row " << row + 1;
+        typeInto(dialog, kMetricValueField2, L"5");
+        for (int id : {kMetricValueField1, kMetricValueField3, kMetricValueField4})
+            EXPECT_EQ(L"0.000000", fieldText(dialog, id)) << "field " << id;
+        pressDone(dialog);
+    });
+}
+
+// The four value fields raise the keyboard and are black on light yellow;
+// moving to a box lowers the keyboard.
+TEST_F(MetricScreenTest, ValueFieldsRaiseKeyboardAndTakeFieldColours) {
+    runMetric([&](HWND dialog) {
+        for (const MetricRowIds& row : kMetricRows) {
+            focusField(dialog, row.valueField);
+            EXPECT_TRUE(deviceSipIsUp()) << "field " << row.valueField;
+            EXPECT_EQ(RGB(255, 255, 211), answeredColour(dialog, WM_CTLCOLOREDIT, GetDlgItem(dialog, row.valueField)))
+                << "field " << row.valueField;
+            focusField(dialog, row.unitBox);
+            EXPECT_FALSE(deviceSipIsUp()) << "moving to box " << row.unitBox;
+        }
+        EXPECT_EQ(RGB(189, 224, 250), answeredColour(dialog, WM_CTLCOLORDLG, dialog)) << "background";
+        pressDone(dialog);
+    });
+}
+
+}  // namespace

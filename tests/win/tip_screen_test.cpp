@@ -1,0 +1,173 @@
+// The Tip Calculator screen driven through its real template and procedure:
+// worked bills typed key by key, the fractional split, the edited field left
+// as typed, and which fields move the soft keyboard.
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "calculators/tip/tip.h"
+#include "platform/pocketpc/aygshell.h"
+#include "platform/pocketpc/device_test.h"
+#include "resources/quantrel/resource_ids.h"
+#include "shell/program.h"
+#include "shell/screens.h"
+#include "tests/win/support/win_test.h"
+
+namespace {
+
+// The six fields in the order Bill Amount, Tip Percent, Tip Amount, Total,
+// Split, Split Amount.
+const int kShownFields[6] = {kTipBillField,  kTipPercentField, kTipAmountField,
+                             kTipTotalField, kTipSplitField,   kTipSplitAmountField};
+const char* const kShownNames[6] = {"Bill Amount", "Tip Percent", "Tip Amount", "Total", "Split",
+                                    "Split Amount"};
+
+std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// Types text key by key into the emptied field; after every key the field
+// must hold exactly what was typed so far. An empty text releases a key that
+// changes nothing.
+void typeKeepingText(HWND dialog, int id, const std::wstring& text, const char* name) {
+    if (text.empty()) {
+        std::wstring before = fieldText(dialog, id);
+        pressKey(dialog, id, VK_END);
+        EXPECT_EQ(narrow(before), narrow(fieldText(dialog, id))) << name << ": the edited field was rewritten";
+        return;
+    }
+    setFieldText(dialog, id, L"");
+    for (size_t n = 1; n <= text.size(); ++n) {
+        typeInto(dialog, id, text.substr(n - 1, 1));
+        EXPECT_EQ(narrow(text.substr(0, n)), narrow(fieldText(dialog, id)))
+            << name << ": the edited field was rewritten after key " << n;
+    }
+}
+
+// The screen as the user sees it with the keyboard lowered: the screen is
+// repainted where the panel was before the picture is taken.
+void screenshotKeyboardDown(HWND dialog, const wchar_t* name) {
+    SHSipPreference(dialog, SIP_DOWN);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    saveScreenshot(name);
+}
+
+COLORREF answeredColour(HWND dialog, UINT message, HWND control) {
+    HDC dc = GetDC(dialog);
+    HBRUSH brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(dialog, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    ReleaseDC(dialog, dc);
+    LOGBRUSH info = {};
+    if (brush == nullptr || GetObjectW(brush, sizeof info, &info) == 0) return CLR_INVALID;
+    return info.lbColor;
+}
+
+class TipScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override { wcscpy(dataDirectory, scratch.directory().c_str()); }
+    ScratchPlace scratch;
+};
+
+INT_PTR runTip(const std::function<void(HWND)>& driver) {
+    return runScreen(GetModuleHandleW(nullptr), IDD_TIP, tipScreenProcedure, driver);
+}
+
+struct Step {
+    int field;
+    const wchar_t* text;  // typed into the emptied field; empty: a key that changes nothing
+};
+
+TEST_F(TipScreenTest, BillsTypedKeyByKey) {
+    const struct {
+        const char* name;
+        std::vector<Step> steps;
+        const wchar_t* shown[6];
+    } cases[] = {
+        {"worked: 15% of 50 split by 2",
+         {{kTipPercentField, L"15"}, {kTipSplitField, L"2"}, {kTipBillField, L"50"}},
+         {L"50", L"15.00", L"7.50", L"57.50", L"2", L"28.75"}},
+        {"worked: 20% of 84.37 split by 3",
+         {{kTipPercentField, L"20"}, {kTipSplitField, L"3"}, {kTipBillField, L"84.37"}},
+         {L"84.37", L"20.00", L"16.87", L"101.24", L"3", L"33.75"}},
+        {"worked: no split, no share",
+         {{kTipPercentField, L"18"}, {kTipBillField, L"100"}},
+         {L"100", L"18.00", L"18.00", L"118.00", L"0", L"0.00"}},
+        {"worked: no split keeps the share typed",
+         {{kTipPercentField, L"15"}, {kTipSplitAmountField, L"12.34"}, {kTipBillField, L"40"}},
+         {L"40", L"15.00", L"6.00", L"46.00", L"0", L"12.34"}},
+        // The split of 2.5 stands when the key is released in the bill; it
+        // divides once and is shown as 2.
+        {"worked: fractional split",
+         {{kTipPercentField, L"15"}, {kTipBillField, L"10"}, {kTipSplitField, L"2.5"}, {kTipBillField, L""}},
+         {L"10.00", L"15.00", L"1.50", L"11.50", L"2", L"4.60"}},
+        {"the shown split divides at the next key",
+         {{kTipPercentField, L"15"}, {kTipBillField, L"10"}, {kTipSplitField, L"2.5"}, {kTipBillField, L""},
+          {kTipBillField, L""}},
+         {L"10.00", L"15.00", L"1.50", L"11.50", L"2", L"5.75"}},
+        {"split typed: its own text stays",
+         {{kTipPercentField, L"15"}, {kTipBillField, L"10"}, {kTipSplitField, L"2.5"}},
+         {L"10.00", L"15.00", L"1.50", L"11.50", L"2.5", L"4.60"}},
+        {"split beyond 32 bits shown at the limit",
+         {{kTipPercentField, L"10"}, {kTipSplitField, L"1e10"}, {kTipBillField, L"100"}},
+         {L"100", L"10.00", L"10.00", L"110.00", L"2147483647", L"0.00"}},
+        {"negative percent lowers the total",
+         {{kTipPercentField, L"-10"}, {kTipBillField, L"50"}},
+         {L"50", L"-10.00", L"-5.00", L"45.00", L"0", L"0.00"}},
+        {"tip amount typed feeds nothing",
+         {{kTipPercentField, L"15"}, {kTipBillField, L"50"}, {kTipAmountField, L"99"}},
+         {L"50.00", L"15.00", L"99", L"57.50", L"0", L"0.00"}},
+        {"first digit of the bill", {{kTipBillField, L"7"}},
+         {L"7", L"0.00", L"0.00", L"7.00", L"0", L"0.00"}},
+    };
+    for (const auto& c : cases) {
+        runTip([&](HWND dialog) {
+            for (const Step& step : c.steps) typeKeepingText(dialog, step.field, step.text, c.name);
+            for (int n = 0; n < 6; ++n)
+                EXPECT_EQ(narrow(c.shown[n]), narrow(fieldText(dialog, kShownFields[n])))
+                    << c.name << ": " << kShownNames[n];
+            if (c.shown[0] == std::wstring(L"84.37")) {
+                screenshotKeyboardDown(dialog, L"tip_screen");
+            }
+            pressDone(dialog);
+        });
+    }
+}
+
+// Bill, percent, tip and split raise the keyboard; total and share do not,
+// and moving to them from a keyboard field lowers it.
+TEST_F(TipScreenTest, OnlyFourFieldsMoveTheKeyboard) {
+    runTip([&](HWND dialog) {
+        EXPECT_EQ(GetDlgItem(dialog, kTipBillField), GetFocus()) << "the bill has the focus at opening";
+        EXPECT_TRUE(deviceSipIsUp()) << "the focused bill raised the keyboard";
+        const struct {
+            int field;
+            bool up;
+        } steps[] = {
+            {kTipTotalField, false}, {kTipSplitField, true},   {kTipSplitAmountField, false},
+            {kTipAmountField, true}, {kTipPercentField, true}, {kTipBillField, true},
+            {kTipTotalField, false},
+        };
+        for (const auto& step : steps) {
+            focusField(dialog, step.field);
+            EXPECT_EQ(step.up, deviceSipIsUp()) << "focus to field " << step.field;
+        }
+        pressDone(dialog);
+    });
+}
+
+TEST_F(TipScreenTest, OpensEmptyWithAllSixInFieldColours) {
+    for (int opening = 1; opening <= 2; ++opening) {
+        runTip([&](HWND dialog) {
+            for (int n = 0; n < 6; ++n) {
+                HWND field = GetDlgItem(dialog, kShownFields[n]);
+                EXPECT_EQ(L"", fieldText(dialog, kShownFields[n])) << "opening " << opening << ": " << kShownNames[n];
+                EXPECT_EQ(RGB(255, 255, 211), answeredColour(dialog, WM_CTLCOLOREDIT, field)) << kShownNames[n];
+            }
+            EXPECT_EQ(RGB(189, 224, 250), answeredColour(dialog, WM_CTLCOLORDLG, dialog)) << "background";
+            typeInto(dialog, kTipBillField, L"20");
+            pressDone(dialog);
+        });
+    }
+}
+
+}  // namespace
