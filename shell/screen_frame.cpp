@@ -8,6 +8,9 @@
 
 namespace {
 
+// Sent to itself by a screen that was activated, once the activation is over.
+const UINT kSettleFocusMessage = WM_APP + 0x3F0;
+
 bool contains(const std::vector<int>& ids, int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
 
 HBRUSH fieldBrush() {
@@ -55,6 +58,23 @@ INT_PTR closeWithDone(const ScreenFrame& frame, ScreenFrameState& state, HWND di
     }
     EndDialog(dialog, 1);
     return 1;
+}
+
+// Once a screen is active: the desktop's activation of a screen shown after
+// its controls got the focus can leave the focus on the screen itself, and
+// another window's activation handling can have lowered the keyboard. The
+// focus goes to the screen's first control, as at opening, and the keyboard
+// is up whenever a keyboard field has the focus.
+void settleFocus(const ScreenFrame& frame, HWND dialog) {
+    if (GetActiveWindow() != dialog) return;
+    HWND focus = GetFocus();
+    if (focus == nullptr || focus == dialog) {
+        HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+        if (first != nullptr) SetFocus(first);
+        focus = GetFocus();
+    }
+    if (focus != nullptr && GetParent(focus) == dialog && contains(frame.keyboardFields, GetDlgCtrlID(focus)))
+        SHSipPreference(dialog, SIP_UP);
 }
 
 void onFocusGained(const ScreenFrame& frame, HWND dialog, int id) {
@@ -106,6 +126,12 @@ INT_PTR screenDialogProcedure(const ScreenFrame& frame, ScreenFrameState& state,
         return 1;
     case WM_COMMAND:
         return onCommand(frame, state, dialog, LOWORD(wParam), HIWORD(wParam));
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE) PostMessageW(dialog, kSettleFocusMessage, 0, 0);
+        break;
+    case kSettleFocusMessage:
+        settleFocus(frame, dialog);
+        return 1;
     case WM_CTLCOLOREDIT:
         return onEditColour(frame, dialog, message, wParam, lParam);
     case WM_CTLCOLORDLG:

@@ -13,7 +13,7 @@ wine "$win_build/Quantrel.exe" &
 capture QUANTREL launcher
 wait
 if [ -x "$win_build/TodayHost.exe" ]; then
-    wine "$win_build/TodayHost.exe" &
+    wine "$win_build/TodayHost.exe" /install Zentavo.dll &
     capture TodayHostScreen home
     wait
 fi

@@ -26,8 +26,8 @@ void loadRates(const wchar_t* dataDirectory, CurrencyTable& table);
 
 // Writes `table` to rates.txt (see composeRates) through a temporary file in
 // the data directory that then replaces rates.txt. If any step fails, the old
-// rates.txt stays as it was.
-void saveRates(const wchar_t* dataDirectory, const CurrencyTable& table);
+// rates.txt stays as it was. True when rates.txt now holds the table.
+bool saveRates(const wchar_t* dataDirectory, const CurrencyTable& table);
 
 // Reads the first 100 bytes of quantrel.dat (a shorter file leaves the rest
 // zero) and overlays them onto `state` in the given form (see

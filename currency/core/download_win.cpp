@@ -237,6 +237,8 @@ int downloadRatesTo(HWND owner, const wchar_t* dataDirectory) {
     if (!replaceFileAtomically(dataFilePath(dataDirectory, kRatesFileName), transfer->body.data(),
                                transfer->body.size()))
         return reportError(owner, L"CreateFile Error", GetLastError());
+    // The home-screen item reloads the new rates at its next refresh.
+    setUpdatedFlag();
     report(owner, L"Currency rates updated successfully!", L"Currency Sync");
     return 1;
 }

@@ -13,7 +13,7 @@ void loadRates(const wchar_t* dataDirectory, CurrencyTable& table) {
     parseRates(buffer.data(), got, table);
 }
 
-void saveRates(const wchar_t* dataDirectory, const CurrencyTable& table) {
+bool saveRates(const wchar_t* dataDirectory, const CurrencyTable& table) {
     std::string text = composeRates(table);
-    replaceFileAtomically(dataFilePath(dataDirectory, kRatesFileName), text.data(), text.size());
+    return replaceFileAtomically(dataFilePath(dataDirectory, kRatesFileName), text.data(), text.size());
 }

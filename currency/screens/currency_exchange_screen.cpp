@@ -5,15 +5,12 @@
 // the two options (Auto Update, the Today item) at Done.
 #include <windows.h>
 
-#include <cmath>
 #include <iterator>
 
-#include "currency/core/conversion.h"
 #include "currency/core/currency_files.h"
 #include "currency/core/currency_rows.h"
 #include "currency/core/download.h"
 #include "currency/screens/edit_currency_screen.h"
-#include "shell/number_text.h"
 #include "shell/program.h"
 #include "shell/screen_frame.h"
 #include "shell/screens.h"
@@ -21,26 +18,12 @@
 
 namespace {
 
-constexpr int kRowCount = kCurrencyRowCount;
 constexpr CurrencyRowIds kRows = {1029, 1033};  // boxes 1029 to 1032, fields 1033 to 1036
-constexpr int kCurrencyBoxes[kRowCount] = {1029, 1030, 1031, 1032};
-constexpr int kAmountFields[kRowCount] = {1033, 1034, 1035, 1036};
+constexpr int kAmountFields[kCurrencyRowCount] = {1033, 1034, 1035, 1036};
 constexpr int kEditButton = 1068;
 constexpr int kSyncButton = 1087;
 constexpr int kAutoUpdateBox = 1089;
 constexpr int kTodayItemBox = 1090;
-
-int rowOfField(int fieldId) {
-    for (int row = 0; row < kRowCount; ++row)
-        if (kAmountFields[row] == fieldId) return row;
-    return -1;
-}
-
-// The box's selected index, -1 when it has none.
-int selectedCurrency(HWND dialog, int row) {
-    LRESULT index = SendDlgItemMessageW(dialog, kCurrencyBoxes[row], CB_GETCURSEL, 0, 0);
-    return index == CB_ERR ? -1 : static_cast<int>(index);
-}
 
 void setChecked(HWND dialog, int id, bool checked) {
     CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
@@ -56,28 +39,10 @@ void initCurrencyScreen(HWND dialog) {
     setChecked(dialog, kTodayItemBox, programSelections.todayItem != 0);
 }
 
-// A row without a currency has no amount to show: its text is emptied. A
-// result too large for a double (a tiny rate under a huge amount) is shown
-// the same way rather than as "inf".
-std::string amountText(int currency, double amount) {
-    if (currency < 0 || !std::isfinite(amount)) return std::string();
-    return formatText("%.2f", amount);
-}
-
 // The typed field itself is never rewritten; the other rows are written in
 // row order. The current choices become the rows' stored currencies.
 void convertCurrencyScreen(HWND dialog, int fieldId, const char* text) {
-    int typedRow = rowOfField(fieldId);
-    if (typedRow < 0) return;
-    double amount = readDecimal(text);
-    for (int row = 0; row < kRowCount; ++row) programSelections.currencyRow[row] = selectedCurrency(dialog, row);
-    double base = toBase(programRates, amount, programSelections.currencyRow[typedRow]);
-    for (int row = 0; row < kRowCount; ++row) {
-        if (row == typedRow) continue;
-        int currency = selectedCurrency(dialog, row);
-        programSelections.currencyRow[row] = currency;
-        writeFieldText(dialog, kAmountFields[row], amountText(currency, fromBase(programRates, base, currency)));
-    }
+    recomputeCurrencyRows(dialog, kRows, fieldId, text, programRates, programSelections);
 }
 
 void saveCurrencyScreen(HWND dialog) {

@@ -97,7 +97,11 @@ void initEditCurrencyScreen(HWND dialog) {
     editActivation.cbSize = sizeof editActivation;
 }
 
-void saveEditCurrencyScreen(HWND) { saveRates(dataDirectory, programRates); }
+// The flag is raised again once the edits are in the file: the home-screen
+// item may have taken the flag of an edit and reloaded before Done.
+void saveEditCurrencyScreen(HWND) {
+    if (saveRates(dataDirectory, programRates)) setUpdatedFlag();
+}
 
 // Column 0 shows the rate ("%f"), column 1 the name.
 void supplyCellText(NMLVDISPINFOW* request) {

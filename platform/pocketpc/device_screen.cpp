@@ -16,6 +16,8 @@ namespace {
 
 const int kOkButtonWidth = 30;
 const UINT kRefreshMessage = WM_APP + 1;
+const UINT_PTR kRestackTimer = 1;
+const UINT kRestackDelay = 100;
 
 DWORD hookThread = 0;
 HHOOK cbtHook = nullptr;
@@ -94,8 +96,10 @@ LRESULT CALLBACK callWindowProcedure(int code, WPARAM wParam, LPARAM lParam) {
     const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
         (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW) &&
-        (GetWindowLongW(call->hwnd, GWL_STYLE) & WS_CHILD) == 0 && !isDeviceWindow(call->hwnd))
-        deviceRefreshNavigationBar();
+        (GetWindowLongW(call->hwnd, GWL_STYLE) & WS_CHILD) == 0 && !isDeviceWindow(call->hwnd)) {
+        HWND bar = deviceFindOwnWindow(kNavigationBarClass);
+        if (bar != nullptr) PostMessageW(bar, kRefreshMessage, 1, 0);
+    }
     if (code == HC_ACTION && call->message == WM_CREATE && GetPropW(call->hwnd, kPlaceProperty) != nullptr) {
         RemovePropW(call->hwnd, kPlaceProperty);
         LONG style = GetWindowLongW(call->hwnd, GWL_STYLE) & ~(WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_BORDER);
@@ -177,6 +181,16 @@ LRESULT CALLBACK navigationBarProcedure(HWND bar, UINT message, WPARAM wParam, L
         raiseAboveScreens(bar);
         raiseAboveScreens(deviceFindOwnWindow(kSoftKeyboardClass));
         InvalidateRect(bar, nullptr, TRUE);
+        // A screen shown just now reaches the display only once it has
+        // painted, and comes out on top there: raise again after that.
+        if (wParam != 0) SetTimer(bar, kRestackTimer, kRestackDelay, nullptr);
+        return 0;
+    case WM_TIMER:
+        if (wParam == kRestackTimer) {
+            KillTimer(bar, kRestackTimer);
+            raiseAboveScreens(bar);
+            raiseAboveScreens(deviceFindOwnWindow(kSoftKeyboardClass));
+        }
         return 0;
     }
     return DefWindowProcW(bar, message, wParam, lParam);

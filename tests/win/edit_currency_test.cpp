@@ -189,8 +189,12 @@ TEST_F(EditCurrencyTest, AcceptedEditStoresTheRateAndRaisesUpdated) {
             EXPECT_EQ(1, updatedValue()) << "Updated set before Done";
             EXPECT_EQ(c.shown, cellText(list, 1, 0));
             EXPECT_EQ(L"1.500000", cellText(list, 0, 0)) << "other entries untouched";
+            // The home-screen item takes the flag and reloads the old file
+            // before the user taps Done.
+            EXPECT_TRUE(consumeUpdatedFlag());
         });
         EXPECT_EQ(c.saved, ratesFile());
+        EXPECT_EQ(1, updatedValue()) << "raised again once rates.txt holds the edit";
     }
 }
 

@@ -11,6 +11,7 @@
 #include "platform/pocketpc/aygshell.h"
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
+#include "shell/launcher.h"
 #include "shell/program.h"
 #include "shell/screens.h"
 #include "tests/win/support/win_test.h"
@@ -176,6 +177,18 @@ TEST_F(LatLonScreenTest, ValueFieldsRaiseKeyboardAndTakeFieldColours) {
                 << "heading " << id;
         pressDone(dialog);
     });
+}
+
+// The launcher's button opens this screen: its template with its procedure.
+TEST_F(LatLonScreenTest, LauncherButtonIsWiredToTheScreen) {
+    int found = 0;
+    for (const LauncherButton& button : kLauncherButtons) {
+        if (button.id != IDC_LAUNCH_LATLON) continue;
+        ++found;
+        EXPECT_EQ(IDD_LATLON, button.templateId);
+        EXPECT_TRUE(button.screen == latLonScreenProcedure) << "button IDC_LAUNCH_LATLON opens another screen or none";
+    }
+    EXPECT_EQ(1, found) << "one launcher button IDC_LAUNCH_LATLON";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "platform/pocketpc/aygshell.h"
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
+#include "shell/launcher.h"
 #include "shell/program.h"
 #include "shell/screens.h"
 #include "tests/win/support/win_test.h"
@@ -172,6 +173,18 @@ TEST_F(LoanScreenTest, ValueFieldsRaiseKeyboardAndTakeFieldColours) {
         EXPECT_EQ(RGB(189, 224, 250), answeredColour(dialog, WM_CTLCOLORDLG, dialog)) << "background";
         pressDone(dialog);
     });
+}
+
+// The launcher's button opens this screen: its template with its procedure.
+TEST_F(LoanScreenTest, LauncherButtonIsWiredToTheScreen) {
+    int found = 0;
+    for (const LauncherButton& button : kLauncherButtons) {
+        if (button.id != IDC_LAUNCH_LOAN) continue;
+        ++found;
+        EXPECT_EQ(IDD_LOAN, button.templateId);
+        EXPECT_TRUE(button.screen == loanScreenProcedure) << "button IDC_LAUNCH_LOAN opens another screen or none";
+    }
+    EXPECT_EQ(1, found) << "one launcher button IDC_LAUNCH_LOAN";
 }
 
 }  // namespace

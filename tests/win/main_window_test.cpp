@@ -187,3 +187,38 @@ TEST_F(MainWindowTest, HelpCommandAsksForTheHelpFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a screen opened from the launcher looks like once the dialog manager
+// has shown it: checked from a timer inside the screen's modal loop.
+struct OpenedScreen {
+    HWND dialog = nullptr;
+    int focusId = 0;
+    bool keyboardUp = false;
+    int ticks = 0;
+};
+OpenedScreen opened;
+
+void CALLBACK inspectOpenedScreen(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND active = GetActiveWindow();
+    if (active == nullptr || active == findMainWindow() || !IsWindowVisible(active)) {
+        if (++opened.ticks < 200) return;
+    }
+    KillTimer(nullptr, timer);
+    opened.dialog = active;
+    opened.focusId = GetDlgCtrlID(GetFocus());
+    opened.keyboardUp = deviceSipIsUp();
+    if (active != nullptr) SendMessageW(active, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+}
+
+TEST_F(MainWindowTest, ScreenOpensWithTheFocusInItsFirstValueField) {
+    opened = OpenedScreen();
+    SetTimer(nullptr, 0, 20, inspectOpenedScreen);
+    SendMessageW(launcher, WM_COMMAND, MAKEWPARAM(IDC_LAUNCH_LOAN, BN_CLICKED), 0);
+    ASSERT_NE(nullptr, opened.dialog) << "the Loan Payments screen was shown";
+    EXPECT_EQ(1052, opened.focusId) << "the caret is in Amount";
+    EXPECT_TRUE(opened.keyboardUp) << "the first value field has the focus, so the keyboard is up";
+}
+
+}  // namespace

@@ -12,6 +12,7 @@
 #include "platform/pocketpc/aygshell.h"
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
+#include "shell/launcher.h"
 #include "shell/program.h"
 #include "shell/screens.h"
 #include "tests/win/support/win_test.h"
@@ -278,6 +279,18 @@ TEST_F(MetricScreenTest, ValueFieldsRaiseKeyboardAndTakeFieldColours) {
         EXPECT_EQ(RGB(189, 224, 250), answeredColour(dialog, WM_CTLCOLORDLG, dialog)) << "background";
         pressDone(dialog);
     });
+}
+
+// The launcher's button opens this screen: its template with its procedure.
+TEST_F(MetricScreenTest, LauncherButtonIsWiredToTheScreen) {
+    int found = 0;
+    for (const LauncherButton& button : kLauncherButtons) {
+        if (button.id != IDC_LAUNCH_METRIC) continue;
+        ++found;
+        EXPECT_EQ(IDD_METRIC, button.templateId);
+        EXPECT_TRUE(button.screen == metricScreenProcedure) << "button IDC_LAUNCH_METRIC opens another screen or none";
+    }
+    EXPECT_EQ(1, found) << "one launcher button IDC_LAUNCH_METRIC";
 }
 
 }  // namespace

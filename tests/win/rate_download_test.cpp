@@ -394,22 +394,29 @@ TEST_F(RateDownloadTest, AsksForTheRatesFileAsExample) {
         << "got: " << head;
 }
 
-TEST_F(RateDownloadTest, LeavesTheTableInMemoryAndUpdatedAlone) {
+// The value of Updated, or -1 when there is none.
+long updatedFlag() {
+    DWORD value = 0, size = sizeof value;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kQuelvindorKey, kUpdatedValue, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+        ERROR_SUCCESS)
+        return -1;
+    return static_cast<long>(value);
+}
+
+TEST_F(RateDownloadTest, LeavesTheTableInMemoryAloneAndTellsTheHomeScreen) {
     programRates = CurrencyTable();
     strcpy(programRates.entries[0].name, "Kept");
     programRates.entries[0].rate = 2.5;
     programRates.count = 1;
+    server_.answerWith({response("404 Not Found", "<html>Not here</html>\n"), false});
+    ASSERT_EQ(0, download(true));
+    EXPECT_EQ(-1, updatedFlag()) << "a failed download leaves Updated alone";
     server_.answerWith({response("200 OK", kGoodRates), false});
     ASSERT_EQ(1, download(true));
     EXPECT_EQ(1, programRates.count);
     EXPECT_STREQ("Kept", programRates.entries[0].name);
     EXPECT_EQ(2.5, programRates.entries[0].rate);
-    HKEY key = nullptr;
-    DWORD type = 0;
-    bool present = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kQuelvindorKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS &&
-                   RegQueryValueExW(key, kUpdatedValue, nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS;
-    if (key != nullptr) RegCloseKey(key);
-    EXPECT_FALSE(present) << "Updated was written";
+    EXPECT_EQ(1, updatedFlag()) << "the home-screen item is told to reload the replaced rates.txt";
 }
 
 TEST_F(RateDownloadTest, LauncherTimerDownloadsSilentlyOnlyWithAutoUpdateOne) {

@@ -11,6 +11,7 @@
 #include "platform/pocketpc/aygshell.h"
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
+#include "shell/launcher.h"
 #include "shell/program.h"
 #include "shell/screens.h"
 #include "tests/win/support/win_test.h"
@@ -168,6 +169,18 @@ TEST_F(TipScreenTest, OpensEmptyWithAllSixInFieldColours) {
             pressDone(dialog);
         });
     }
+}
+
+// The launcher's button opens this screen: its template with its procedure.
+TEST_F(TipScreenTest, LauncherButtonIsWiredToTheScreen) {
+    int found = 0;
+    for (const LauncherButton& button : kLauncherButtons) {
+        if (button.id != IDC_LAUNCH_TIP) continue;
+        ++found;
+        EXPECT_EQ(IDD_TIP, button.templateId);
+        EXPECT_TRUE(button.screen == tipScreenProcedure) << "button IDC_LAUNCH_TIP opens another screen or none";
+    }
+    EXPECT_EQ(1, found) << "one launcher button IDC_LAUNCH_TIP";
 }
 
 }  // namespace
