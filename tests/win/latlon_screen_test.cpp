@@ -14,6 +14,7 @@
 #include "shell/launcher.h"
 #include "shell/program.h"
 #include "shell/screens.h"
+#include "tests/win/support/screen_checks.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
@@ -21,38 +22,8 @@ namespace {
 const int kLatitudeFields[3] = {kLatitudeDegreesField, kLatitudeMinutesField, kLatitudeSecondsField};
 const int kLongitudeFields[3] = {kLongitudeDegreesField, kLongitudeMinutesField, kLongitudeSecondsField};
 
-// Types text key by key (a backspace erases); after every key the field must
-// hold exactly what was typed so far.
-void typeKeepingText(HWND dialog, int id, const std::wstring& text, const char* name) {
-    std::wstring expected;
-    for (wchar_t key : text) {
-        if (key == L'\b') {
-            if (!expected.empty()) expected.pop_back();
-        } else {
-            expected.push_back(key);
-        }
-        typeInto(dialog, id, std::wstring(1, key));
-        EXPECT_EQ(expected, fieldText(dialog, id)) << name << ": the edited field was rewritten";
-    }
-}
 
-// The screen as the user sees it with the keyboard lowered: the screen is
-// repainted where the panel was before the picture is taken.
-void screenshotKeyboardDown(HWND dialog, const wchar_t* name) {
-    SHSipPreference(dialog, SIP_DOWN);
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    saveScreenshot(name);
-}
 
-COLORREF answeredColour(HWND dialog, UINT message, HWND control) {
-    HDC dc = GetDC(dialog);
-    HBRUSH brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(dialog, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
-    ReleaseDC(dialog, dc);
-    LOGBRUSH info = {};
-    if (brush == nullptr || GetObjectW(brush, sizeof info, &info) == 0) return CLR_INVALID;
-    return info.lbColor;
-}
 
 class LatLonScreenTest : public ::testing::Test {
 protected:
@@ -179,16 +150,5 @@ TEST_F(LatLonScreenTest, ValueFieldsRaiseKeyboardAndTakeFieldColours) {
     });
 }
 
-// The launcher's button opens this screen: its template with its procedure.
-TEST_F(LatLonScreenTest, LauncherButtonIsWiredToTheScreen) {
-    int found = 0;
-    for (const LauncherButton& button : kLauncherButtons) {
-        if (button.id != IDC_LAUNCH_LATLON) continue;
-        ++found;
-        EXPECT_EQ(IDD_LATLON, button.templateId);
-        EXPECT_TRUE(button.screen == latLonScreenProcedure) << "button IDC_LAUNCH_LATLON opens another screen or none";
-    }
-    EXPECT_EQ(1, found) << "one launcher button IDC_LAUNCH_LATLON";
-}
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "shell/launcher.h"
 #include "shell/program.h"
 #include "shell/screens.h"
+#include "tests/win/support/screen_checks.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
@@ -26,33 +27,8 @@ const char* const kShownNames[6] = {"Amount", "Interest", "Payment", "Months", "
 
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-// Types text into the field key by key; after every key the field must hold
-// exactly what was typed so far: the screen never rewrites the edited field.
-void typeKeepingText(HWND dialog, int id, const std::wstring& text, const char* name) {
-    for (size_t n = 1; n <= text.size(); ++n) {
-        typeInto(dialog, id, text.substr(n - 1, 1));
-        EXPECT_EQ(text.substr(0, n), fieldText(dialog, id))
-            << name << ": the edited field was rewritten after key " << n;
-    }
-}
 
-// The screen as the user sees it with the keyboard lowered: the screen is
-// repainted where the panel was before the picture is taken.
-void screenshotKeyboardDown(HWND dialog, const wchar_t* name) {
-    SHSipPreference(dialog, SIP_DOWN);
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    saveScreenshot(name);
-}
 
-COLORREF answeredColour(HWND dialog, UINT message, HWND control) {
-    HDC dc = GetDC(dialog);
-    HBRUSH brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(dialog, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
-    ReleaseDC(dialog, dc);
-    LOGBRUSH info = {};
-    if (brush == nullptr || GetObjectW(brush, sizeof info, &info) == 0) return CLR_INVALID;
-    return info.lbColor;
-}
 
 class LoanScreenTest : public ::testing::Test {
 protected:
@@ -175,16 +151,5 @@ TEST_F(LoanScreenTest, ValueFieldsRaiseKeyboardAndTakeFieldColours) {
     });
 }
 
-// The launcher's button opens this screen: its template with its procedure.
-TEST_F(LoanScreenTest, LauncherButtonIsWiredToTheScreen) {
-    int found = 0;
-    for (const LauncherButton& button : kLauncherButtons) {
-        if (button.id != IDC_LAUNCH_LOAN) continue;
-        ++found;
-        EXPECT_EQ(IDD_LOAN, button.templateId);
-        EXPECT_TRUE(button.screen == loanScreenProcedure) << "button IDC_LAUNCH_LOAN opens another screen or none";
-    }
-    EXPECT_EQ(1, found) << "one launcher button IDC_LAUNCH_LOAN";
-}
 
 }  // namespace

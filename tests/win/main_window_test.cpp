@@ -2,6 +2,7 @@
 // the real resources as the program creates them at start-up.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "resources/quantrel/resource_ids.h"
 #include "shell/launcher.h"
 #include "shell/program.h"
+#include "shell/screens.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
@@ -124,6 +126,31 @@ TEST_F(MainWindowTest, ButtonsSitAtTheirPixelRectanglesAndShowTheirPictures) {
     }
     EXPECT_EQ(RGB(189, 224, 250), screenPixel(launcher, 5, 5)) << "light-blue ground";
     saveScreenshot(L"launcher_in_process");
+}
+
+// Each button opens its own calculator: its template with its procedure.
+TEST(LauncherTable, EachButtonOpensItsScreen) {
+    const struct {
+        int button;
+        int templateId;
+        DLGPROC screen;
+    } expected[] = {
+        {IDC_LAUNCH_AREA, IDD_AREA_CODES, areaCodesScreenProcedure},
+        {IDC_LAUNCH_CURRENCY, IDD_CURRENCY, currencyScreenProcedure},
+        {IDC_LAUNCH_LOAN, IDD_LOAN, loanScreenProcedure},
+        {IDC_LAUNCH_TIP, IDD_TIP, tipScreenProcedure},
+        {IDC_LAUNCH_COMPUTER, IDD_COMPUTER, computerScreenProcedure},
+        {IDC_LAUNCH_METRIC, IDD_METRIC, metricScreenProcedure},
+        {IDC_LAUNCH_DATE, IDD_DATE, dateScreenProcedure},
+        {IDC_LAUNCH_LATLON, IDD_LATLON, latLonScreenProcedure},
+    };
+    ASSERT_EQ(std::size(expected), std::size(kLauncherButtons));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(expected[i].button, kLauncherButtons[i].id) << "button " << i;
+        EXPECT_EQ(expected[i].templateId, kLauncherButtons[i].templateId) << "button " << expected[i].button;
+        EXPECT_NE(nullptr, kLauncherButtons[i].screen) << "button " << expected[i].button << " opens nothing";
+        EXPECT_TRUE(kLauncherButtons[i].screen == expected[i].screen) << "button " << expected[i].button;
+    }
 }
 
 TEST_F(MainWindowTest, HeldButtonShowsItsPressedPicture) {

@@ -14,6 +14,7 @@
 #include "shell/launcher.h"
 #include "shell/program.h"
 #include "shell/screens.h"
+#include "tests/win/support/screen_checks.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
@@ -27,41 +28,8 @@ const char* const kShownNames[6] = {"Bill Amount", "Tip Percent", "Tip Amount", 
 
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-// Types text key by key into the emptied field; after every key the field
-// must hold exactly what was typed so far. An empty text releases a key that
-// changes nothing.
-void typeKeepingText(HWND dialog, int id, const std::wstring& text, const char* name) {
-    if (text.empty()) {
-        std::wstring before = fieldText(dialog, id);
-        pressKey(dialog, id, VK_END);
-        EXPECT_EQ(narrow(before), narrow(fieldText(dialog, id))) << name << ": the edited field was rewritten";
-        return;
-    }
-    setFieldText(dialog, id, L"");
-    for (size_t n = 1; n <= text.size(); ++n) {
-        typeInto(dialog, id, text.substr(n - 1, 1));
-        EXPECT_EQ(narrow(text.substr(0, n)), narrow(fieldText(dialog, id)))
-            << name << ": the edited field was rewritten after key " << n;
-    }
-}
 
-// The screen as the user sees it with the keyboard lowered: the screen is
-// repainted where the panel was before the picture is taken.
-void screenshotKeyboardDown(HWND dialog, const wchar_t* name) {
-    SHSipPreference(dialog, SIP_DOWN);
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    saveScreenshot(name);
-}
 
-COLORREF answeredColour(HWND dialog, UINT message, HWND control) {
-    HDC dc = GetDC(dialog);
-    HBRUSH brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(dialog, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
-    ReleaseDC(dialog, dc);
-    LOGBRUSH info = {};
-    if (brush == nullptr || GetObjectW(brush, sizeof info, &info) == 0) return CLR_INVALID;
-    return info.lbColor;
-}
 
 class TipScreenTest : public ::testing::Test {
 protected:
@@ -122,7 +90,10 @@ TEST_F(TipScreenTest, BillsTypedKeyByKey) {
     };
     for (const auto& c : cases) {
         runTip([&](HWND dialog) {
-            for (const Step& step : c.steps) typeKeepingText(dialog, step.field, step.text, c.name);
+            for (const Step& step : c.steps) {
+                if (*step.text != 0) setFieldText(dialog, step.field, L"");
+                typeKeepingText(dialog, step.field, step.text, c.name);
+            }
             for (int n = 0; n < 6; ++n)
                 EXPECT_EQ(narrow(c.shown[n]), narrow(fieldText(dialog, kShownFields[n])))
                     << c.name << ": " << kShownNames[n];
@@ -171,16 +142,5 @@ TEST_F(TipScreenTest, OpensEmptyWithAllSixInFieldColours) {
     }
 }
 
-// The launcher's button opens this screen: its template with its procedure.
-TEST_F(TipScreenTest, LauncherButtonIsWiredToTheScreen) {
-    int found = 0;
-    for (const LauncherButton& button : kLauncherButtons) {
-        if (button.id != IDC_LAUNCH_TIP) continue;
-        ++found;
-        EXPECT_EQ(IDD_TIP, button.templateId);
-        EXPECT_TRUE(button.screen == tipScreenProcedure) << "button IDC_LAUNCH_TIP opens another screen or none";
-    }
-    EXPECT_EQ(1, found) << "one launcher button IDC_LAUNCH_TIP";
-}
 
 }  // namespace
