@@ -40,19 +40,6 @@ void setEntry(CurrencyTable& table, int index, const std::string& name, double r
 
 bool sameTable(const CurrencyTable& a, const CurrencyTable& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-// The file names in the scratch directory, to see that no temporary file is
-// left behind.
-std::vector<std::wstring> filesIn(const std::wstring& directory) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((directory + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
 
 std::string printable(const std::string& bytes) {
     std::string out;

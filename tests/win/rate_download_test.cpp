@@ -176,18 +176,6 @@ std::vector<SeenBox> seenBoxes() {
 
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-// Names of the files in the data directory.
-std::vector<std::wstring> filesIn(const std::wstring& directory) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((directory + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
 
 void setRatesServer(const std::wstring& server) {
     HKEY key = nullptr;

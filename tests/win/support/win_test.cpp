@@ -72,17 +72,10 @@ ScratchPlace::~ScratchPlace() {
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
     if (machine_ != nullptr) RegCloseKey(machine_);
     RegDeleteTreeW(HKEY_CURRENT_USER, registryPath_.c_str());
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((directory_ + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring path = directory_ + found.cFileName;
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+    for (const std::wstring& name : filesIn(directory_)) {
+        std::wstring path = directory_ + name;
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
     }
     RemoveDirectoryW(directory_.c_str());
 }
@@ -151,6 +144,18 @@ bool waitFor(const std::function<bool()>& condition, DWORD limitMs) {
         if (GetTickCount() - start > limitMs) return condition();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
+}
+
+std::vector<std::wstring> filesIn(const std::wstring& directory) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((directory + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
 }
 
 std::string readFileBytes(const std::wstring& path) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // A fresh data directory (with its trailing separator) and a fresh registry:
 // HKEY_LOCAL_MACHINE of this process is redirected to a scratch key for the
@@ -51,6 +52,9 @@ void pressDone(HWND dialog);
 bool waitFor(const std::function<bool()>& condition, DWORD limitMs = 5000);
 // Dispatches whatever is queued for this thread now.
 void pumpMessages();
+
+// The names of the plain files in a directory (its path ends with a separator).
+std::vector<std::wstring> filesIn(const std::wstring& directory);
 
 // Whole files as bytes.
 std::string readFileBytes(const std::wstring& path);
