@@ -1,6 +1,7 @@
 #include "shell/main_commands.h"
 
 #include "resources/quantrel/resource_ids.h"
+#include "shell/about_box.h"
 #include "shell/program.h"
 
 // The deactivation notice lets the shell store the soft keyboard's state
@@ -17,6 +18,9 @@ bool onMainCommand(HWND window, int command) {
         return true;
     case IDM_HELP:
         SHStartProgram(L"PegHelp.exe", L"OVRQuantrel.htm");
+        return true;
+    case IDM_ABOUT:
+        showAboutBox(window);
         return true;
     }
     return false;

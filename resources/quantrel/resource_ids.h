@@ -5,6 +5,7 @@
 // ---- strings ----
 #define IDS_TITLE 1            // "Quantrel": main window title
 #define IDS_CLASS 3            // "QUANTREL": main window class
+#define IDS_WEB_ADDRESS 4      // the maker's web site, opened by the About box
 
 // ---- icon, pictures ----
 #define IDI_QUANTREL 101
@@ -59,6 +60,9 @@
 #define IDC_LAUNCH_METRIC 1006
 #define IDC_LAUNCH_DATE 1007
 #define IDC_LAUNCH_LATLON 1046
+
+// ---- About box (template 103) ----
+#define IDC_ABOUT_OK 1020
 
 // ---- timers ----
 #define IDT_ABOUT_ANIMATION 101
