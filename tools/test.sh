@@ -8,6 +8,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 ctest --test-dir "$native_build" --output-on-failure -j 2
 
+# The same native tests under ASan and UBSan (the Python tools' tests have
+# nothing to sanitize), then a short run of every fuzz target.
+if [ -n "$3" ]; then ctest --test-dir "$3" --output-on-failure -j 2 -E '^tools\.'; fi
+if [ -n "$4" ]; then "$here/../tests/fuzz/run.sh" "$4" "${5:-15}"; fi
+
 xvfb-run -a -s "-screen 0 240x320x24 -nolisten tcp" sh -c '
     set -e
     "'"$here"'/wine-prefix.sh"
