@@ -41,20 +41,6 @@ void setEntry(CurrencyTable& table, int index, const std::string& name, double r
 bool sameTable(const CurrencyTable& a, const CurrencyTable& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 
-std::string printable(const std::string& bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (c >= 32 && c < 127) {
-            out += static_cast<char>(c);
-        } else {
-            char code[8];
-            std::snprintf(code, sizeof code, "\\x%02x", c);
-            out += code;
-        }
-    }
-    return out;
-}
-
 struct RegistryValue {
     bool present = false;
     DWORD type = 0;
@@ -155,7 +141,7 @@ TEST_F(CurrencyFilesTest, RatesFileIsWrittenByteForByte) {
         loadRates(directory(), *table);
         saveRates(directory(), *table);
         std::string got = readFileBytes(ratesPath());
-        EXPECT_EQ(c.written, got) << "expected \"" << printable(c.written) << "\", got \"" << printable(got)
+        EXPECT_EQ(c.written, got) << "expected \"" << printableBytes(c.written) << "\", got \"" << printableBytes(got)
                                   << "\"";
     }
 }
@@ -227,8 +213,8 @@ TEST_F(CurrencyFilesTest, FailedSaveKeepsThePreviousFile) {
         saveSelections(directory(), state, SelectionForm::program);
         saveSelections(directory(), state, SelectionForm::plugin);
         failSavesAt(SaveStep::none);
-        EXPECT_EQ(printable(oldRates), printable(readFileBytes(ratesPath()))) << "rates.txt";
-        EXPECT_EQ(printable(oldSelections), printable(readFileBytes(selectionPath()))) << "quantrel.dat";
+        EXPECT_EQ(printableBytes(oldRates), printableBytes(readFileBytes(ratesPath()))) << "rates.txt";
+        EXPECT_EQ(printableBytes(oldSelections), printableBytes(readFileBytes(selectionPath()))) << "quantrel.dat";
         EXPECT_EQ(2u, filesIn(place.directory()).size()) << "only rates.txt and quantrel.dat remain";
     }
     saveRates(directory(), *table);
@@ -262,7 +248,7 @@ TEST_F(CurrencyFilesTest, FileHeldOpenOrReadOnlyIsNotReplaced) {
             }
             saveRates(directory(), *table);
         }
-        EXPECT_EQ(printable(oldRates), printable(readFileBytes(ratesPath())));
+        EXPECT_EQ(printableBytes(oldRates), printableBytes(readFileBytes(ratesPath())));
         EXPECT_EQ(1u, filesIn(place.directory()).size()) << "no temporary file left behind";
     }
     SetFileAttributesW(ratesPath().c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -317,8 +303,8 @@ TEST_F(CurrencyFilesTest, PluginFormKeepsSlotsFiveToElevenAndThePadding) {
     saveSelections(directory(), state, SelectionForm::plugin);
     std::string after = readFileBytes(selectionPath());
     ASSERT_EQ(100u, after.size());
-    EXPECT_EQ(printable(std::string("9\0\0" "-1\0" "42\0" "0\0\0" "99\0", 15)), printable(after.substr(0, 15)));
-    EXPECT_EQ(printable(before.substr(15)), printable(after.substr(15)));
+    EXPECT_EQ(printableBytes(std::string("9\0\0" "-1\0" "42\0" "0\0\0" "99\0", 15)), printableBytes(after.substr(0, 15)));
+    EXPECT_EQ(printableBytes(before.substr(15)), printableBytes(after.substr(15)));
 
     SelectionState reread = {};
     reread.metricCategory = 33;
@@ -332,8 +318,8 @@ TEST_F(CurrencyFilesTest, PluginFormOnMissingFileAndOnHeldFile) {
     SelectionState state = {};
     state.currencyRow[1] = 3;
     saveSelections(directory(), state, SelectionForm::plugin);
-    EXPECT_EQ(printable(std::string("0\0\0" "0\0\0" "3\0\0" "0\0\0" "0\0\0", 15) + std::string(85, '\0')),
-              printable(readFileBytes(selectionPath())))
+    EXPECT_EQ(printableBytes(std::string("0\0\0" "0\0\0" "3\0\0" "0\0\0" "0\0\0", 15) + std::string(85, '\0')),
+              printableBytes(readFileBytes(selectionPath())))
         << "a missing file counts as zeros";
 
     const std::string held = std::string(100, '5');

@@ -67,20 +67,6 @@ int slotOf(const std::string& record, int slot) {
     return readSlot(reinterpret_cast<const uint8_t*>(record.data()), slot);
 }
 
-std::string printable(const std::string& bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (c >= 32 && c < 127) {
-            out += static_cast<char>(c);
-        } else {
-            char code[8];
-            std::snprintf(code, sizeof code, "\\x%02x", c);
-            out += code;
-        }
-    }
-    return out;
-}
-
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // ---- a rates server -----------------------------------------------------------------
@@ -286,7 +272,7 @@ std::string editedRateInMemory(SaveFaultsTest&) {
 void editCurrencyDone(SaveFaultsTest&) {
     openScreen(kEditCurrencyTemplate, editCurrencyScreenProcedure, [](HWND dialog) { pressDone(dialog); });
 }
-std::string editedRatesInFile(const std::string& bytes) { return bytes == kEditedRates ? "" : printable(bytes); }
+std::string editedRatesInFile(const std::string& bytes) { return bytes == kEditedRates ? "" : printableBytes(bytes); }
 
 // Currency Exchange: row 3 on D and Auto Update ticked, taken at a key
 // release, then Done.
@@ -306,7 +292,7 @@ std::string currencyChoiceInMemory(SaveFaultsTest&) {
 }
 std::string currencyChoiceInFile(const std::string& bytes) {
     if (slotOf(bytes, kSlotCurrencyRow + 2) == 3 && slotOf(bytes, kSlotAutoUpdate) == 1) return "";
-    return printable(bytes);
+    return printableBytes(bytes);
 }
 
 // Metric Conversion: Weight, row 2 on its sixth unit, taken at a key
@@ -327,7 +313,7 @@ std::string metricChoiceInMemory(SaveFaultsTest&) {
 }
 std::string metricChoiceInFile(const std::string& bytes) {
     if (slotOf(bytes, kSlotMetricCategory) == kMetricWeight && slotOf(bytes, kSlotMetricUnit + 1) == 5) return "";
-    return printable(bytes);
+    return printableBytes(bytes);
 }
 
 // The program ends with choices made since quantrel.dat was last written.
@@ -364,7 +350,7 @@ std::string tableAsLoaded(SaveFaultsTest&) {
     return memcmp(&loaded, &programRates, sizeof loaded) == 0 ? "" : "a table that is not the one loaded";
 }
 void syncAgain(SaveFaultsTest& test) { syncOnCurrencyScreen(test, [] {}); }
-std::string servedRatesInFile(const std::string& bytes) { return bytes == kServedRates ? "" : printable(bytes); }
+std::string servedRatesInFile(const std::string& bytes) { return bytes == kServedRates ? "" : printableBytes(bytes); }
 
 const SaveSite kSites[] = {
     {"Edit Currency Value, Done", kRatesFileName, false, false, editRateAndDone, editedRateInMemory,
@@ -431,8 +417,8 @@ TEST_F(SaveFaultsTest, FailedSaveKeepsTheFileAndTheChange) {
             holder.reset();
             wcscpy(dataDirectory, directory().c_str());
 
-            EXPECT_EQ(printable(kOldRates), printable(fileBytes(kRatesFileName))) << "rates.txt changed";
-            EXPECT_EQ(printable(oldSelections()), printable(fileBytes(kSelectionFileName))) << "quantrel.dat changed";
+            EXPECT_EQ(printableBytes(kOldRates), printableBytes(fileBytes(kRatesFileName))) << "rates.txt changed";
+            EXPECT_EQ(printableBytes(oldSelections()), printableBytes(fileBytes(kSelectionFileName))) << "quantrel.dat changed";
             EXPECT_EQ(onlyTheTwoFiles, files()) << "files left in the data directory";
             EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(missingDirectory().c_str()))
                 << "the missing data directory was made";

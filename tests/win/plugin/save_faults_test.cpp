@@ -23,6 +23,7 @@
 
 #include "tests/win/plugin/plugin_host.h"
 #include "tests/win/support/save_faults.h"
+#include "tests/win/support/win_test.h"
 
 using namespace plugin_test;
 using namespace std::string_literals;
@@ -41,20 +42,6 @@ std::string oldSelections() {
     const int slots[kSelectionSlotCount] = {0, 0, 1, 2, 0, 4, 1, 2, 3, 0, 1, 1};
     for (int slot = 0; slot < kSelectionSlotCount; ++slot) writeSlot(record, slot, slots[slot]);
     return std::string(reinterpret_cast<const char*>(record), sizeof record);
-}
-
-std::string printable(const std::string& bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (c >= 32 && c < 127) {
-            out += static_cast<char>(c);
-        } else {
-            char code[8];
-            std::snprintf(code, sizeof code, "\\x%02x", c);
-            out += code;
-        }
-    }
-    return out;
 }
 
 // Edits a rate in place and ends the edit as accepted.
@@ -105,7 +92,7 @@ std::string euroInMemory(ItemOnHost& host) {
 }
 // Another accepted edit saves the whole table.
 void editYen(ItemOnHost& host) { EXPECT_TRUE(editRate(host.list(), 2, L"3.5")) << "the editor did not close"; }
-std::string editsInFile(const std::string& bytes) { return bytes == kEditedRates ? "" : printable(bytes); }
+std::string editsInFile(const std::string& bytes) { return bytes == kEditedRates ? "" : printableBytes(bytes); }
 
 void chooseYenOnCalculator(ItemOnHost&, const std::function<void()>& raise) {
     readDataDirectory();
@@ -124,7 +111,7 @@ std::string yenInFile(const std::string& bytes) {
     bool kept = bytes.size() == old.size() && bytes.compare(kPluginSlotCount * kSelectionSlotSize, std::string::npos, old,
                                                             kPluginSlotCount * kSelectionSlotSize, std::string::npos) == 0;
     bool chosen = bytes.size() == old.size() && readSlot(reinterpret_cast<const uint8_t*>(bytes.data()), kSlotCurrencyRow) == 2;
-    return kept && chosen ? "" : printable(bytes);
+    return kept && chosen ? "" : printableBytes(bytes);
 }
 
 const SaveSite kSites[] = {
@@ -167,8 +154,8 @@ TEST(PluginSaveFaults, FailedSaveKeepsTheFileAndTheChange) {
 
             std::vector<std::wstring> files = filesIn(directory);
             std::sort(files.begin(), files.end());
-            EXPECT_EQ(printable(kOldRates), printable(readFileBytes(host.place.file(kRatesFileName)))) << "rates.txt changed";
-            EXPECT_EQ(printable(oldSelections()), printable(readFileBytes(host.place.file(kSelectionFileName))))
+            EXPECT_EQ(printableBytes(kOldRates), printableBytes(readFileBytes(host.place.file(kRatesFileName)))) << "rates.txt changed";
+            EXPECT_EQ(printableBytes(oldSelections()), printableBytes(readFileBytes(host.place.file(kSelectionFileName))))
                 << "quantrel.dat changed";
             EXPECT_EQ(onlyTheTwoFiles, files) << "files left in the data directory";
             EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(missing.c_str())) << "the missing data directory was made";

@@ -1,5 +1,6 @@
 #include "tests/win/support/win_test.h"
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -156,6 +157,20 @@ std::vector<std::wstring> filesIn(const std::wstring& directory) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
+}
+
+std::string printableBytes(const std::string& bytes) {
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (c >= 32 && c < 127) {
+            out += static_cast<char>(c);
+        } else {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\x%02x", c);
+            out += code;
+        }
+    }
+    return out;
 }
 
 std::string readFileBytes(const std::wstring& path) {
