@@ -67,6 +67,7 @@ test: build native-asan fuzzers
 
 bench: build
 	@if [ -x $(NATIVE_BUILD)/native_bench ]; then $(NATIVE_BUILD)/native_bench; else echo "no native benchmarks"; fi
+	tools/bench.sh $(WIN_BUILD)
 
 fuzz: fuzzers
 	tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)

@@ -121,6 +121,31 @@ foreach(test_source ${E2E_TESTS})
     add_wine_test(e2e_${test_name})
 endforeach()
 
+# The stress test reads the shared files back with the product's own readers.
+if(TARGET e2e_two_process_stress_test)
+    target_link_libraries(e2e_two_process_stress_test PRIVATE quantrel_core)
+endif()
+
+# Benchmarks under Wine, run by `make bench` (tools/bench.sh): key releases
+# on every screen, the plug-in's answers to the host, and start-up against
+# MinimalWindow, a program that only shows one window.
+add_executable(MinimalWindow WIN32 tests/bench/win/minimal_window.cpp)
+target_link_options(MinimalWindow PRIVATE -municode)
+add_executable(screen_bench tests/bench/win/screen_bench.cpp ${QUANTREL_RC})
+target_link_libraries(screen_bench PRIVATE win_test_support quantrel_app screen_frame currency_win pocketpc
+    quantrel_core ${SYSTEM_LIBS})
+add_executable(startup_bench tests/bench/win/startup_bench.cpp)
+add_dependencies(startup_bench Quantrel MinimalWindow)
+foreach(bench screen_bench startup_bench)
+    target_link_options(${bench} PRIVATE -municode)
+endforeach()
+if(ZENTAVO_SOURCES)
+    add_executable(zentavo_bench tests/bench/win/zentavo_bench.cpp ${ZENTAVO_RC})
+    target_link_libraries(zentavo_bench PRIVATE win_test_support zentavo_objects screen_frame currency_win pocketpc
+        quantrel_core ${SYSTEM_LIBS})
+    target_link_options(zentavo_bench PRIVATE -municode)
+endif()
+
 # The screen capture used by `make run` without a display.
 add_executable(DeviceCapture tools/device_capture.cpp)
 target_link_options(DeviceCapture PRIVATE -municode)

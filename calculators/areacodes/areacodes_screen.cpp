@@ -34,15 +34,17 @@ bool readAreaFile(std::vector<char>* bytes) {
 // file that cannot be read leaves the list empty.
 void listMatchingLines(HWND dialog, int mode, const char* text) {
     HWND list = GetDlgItem(dialog, kAreaResultList);
+    std::vector<char> bytes;
+    bool read = readAreaFile(&bytes);
+    // The list is emptied, filled and drawn once, when it is complete:
+    // drawing and scroll bars updated at the emptying and at every line
+    // would make each search slow, a long result list most of all.
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     SendMessageW(list, LB_SETHORIZONTALEXTENT, kAreaListExtent, 0);
-    std::vector<char> bytes;
-    if (!readAreaFile(&bytes)) return;
-    // The list is drawn once, when it is complete: drawing and scroll bars
-    // updated at every line would make a long result list slow to fill.
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    for (const std::string& line : searchAreaCodes(mode, text, bytes.data(), bytes.size()))
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widenText(line).c_str()));
+    if (read)
+        for (const std::string& line : searchAreaCodes(mode, text, bytes.data(), bytes.size()))
+            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widenText(line).c_str()));
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
