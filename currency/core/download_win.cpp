@@ -52,11 +52,46 @@ struct Transfer {
     std::string body;
 };
 
+// WinINet is loaded when the first download starts, not with the program:
+// most runs never download, and the library adds to every start-up.
+struct WinInet {
+    decltype(&::InternetOpenW) openSession;
+    decltype(&::InternetOpenUrlW) openUrl;
+    decltype(&::InternetReadFile) read;
+    decltype(&::InternetCloseHandle) close;
+    decltype(&::HttpQueryInfoW) queryInfo;
+    decltype(&::InternetSetOptionW) setOption;
+};
+
+template <typename Function>
+bool loadFunction(HMODULE library, const char* name, Function* function) {
+    *function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    return *function != nullptr;
+}
+
+// The library's functions, or null when it cannot be loaded (the reason is
+// then the last error). Loaded once, and kept for the rest of the run.
+const WinInet* winInet() {
+    static const WinInet* const loaded = []() -> const WinInet* {
+        static WinInet functions = {};
+        HMODULE library = LoadLibraryW(L"wininet.dll");
+        if (library == nullptr) return nullptr;
+        bool complete = loadFunction(library, "InternetOpenW", &functions.openSession) &&
+                        loadFunction(library, "InternetOpenUrlW", &functions.openUrl) &&
+                        loadFunction(library, "InternetReadFile", &functions.read) &&
+                        loadFunction(library, "InternetCloseHandle", &functions.close) &&
+                        loadFunction(library, "HttpQueryInfoW", &functions.queryInfo) &&
+                        loadFunction(library, "InternetSetOptionW", &functions.setOption);
+        return complete ? &functions : nullptr;
+    }();
+    return loaded;
+}
+
 class InternetHolder {
 public:
     explicit InternetHolder(HINTERNET handle) : handle_(handle) {}
     ~InternetHolder() {
-        if (handle_ != nullptr) InternetCloseHandle(handle_);
+        if (handle_ != nullptr) winInet()->close(handle_);
     }
     InternetHolder(const InternetHolder&) = delete;
     InternetHolder& operator=(const InternetHolder&) = delete;
@@ -100,13 +135,13 @@ std::wstring ratesServer() {
 bool queryNumber(HINTERNET request, DWORD info, DWORD* number) {
     DWORD size = sizeof *number;
     *number = 0;
-    return HttpQueryInfoW(request, info | HTTP_QUERY_FLAG_NUMBER, number, &size, nullptr) != FALSE;
+    return winInet()->queryInfo(request, info | HTTP_QUERY_FLAG_NUMBER, number, &size, nullptr) != FALSE;
 }
 
 void setTimeouts(HINTERNET session, DWORD timeout) {
-    InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-    InternetSetOptionW(session, INTERNET_OPTION_SEND_TIMEOUT, &timeout, sizeof timeout);
-    InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+    winInet()->setOption(session, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+    winInet()->setOption(session, INTERNET_OPTION_SEND_TIMEOUT, &timeout, sizeof timeout);
+    winInet()->setOption(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
 }
 
 void fail(Transfer& transfer, Outcome outcome, DWORD error) {
@@ -116,12 +151,14 @@ void fail(Transfer& transfer, Outcome outcome, DWORD error) {
 
 // The WinINet part: session, address, status, body. Touches no file.
 void runTransfer(Transfer& transfer) {
-    InternetHolder session(InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    const WinInet* api = winInet();
+    if (api == nullptr) return fail(transfer, Outcome::noSession, GetLastError());
+    InternetHolder session(api->openSession(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
     if (session.get() == nullptr) return fail(transfer, Outcome::noSession, GetLastError());
     setTimeouts(session.get(), transfer.timeout);
 
     InternetHolder request(
-        InternetOpenUrlW(session.get(), transfer.address.c_str(), nullptr, 0, kOpenUrlFlags, 0));
+        api->openUrl(session.get(), transfer.address.c_str(), nullptr, 0, kOpenUrlFlags, 0));
     if (request.get() == nullptr) return fail(transfer, Outcome::notOpened, GetLastError());
     queryNumber(request.get(), HTTP_QUERY_STATUS_CODE, &transfer.status);
     if (transfer.status != HTTP_STATUS_OK) return fail(transfer, Outcome::badStatus, 0);
@@ -133,7 +170,7 @@ void runTransfer(Transfer& transfer) {
     std::unique_ptr<char[]> buffer(new char[kReadSize]);
     for (;;) {
         DWORD got = 0;
-        if (!InternetReadFile(request.get(), buffer.get(), kReadSize, &got))
+        if (!api->read(request.get(), buffer.get(), kReadSize, &got))
             return fail(transfer, Outcome::readFailed, GetLastError());
         if (got == 0) break;
         if (transfer.body.size() + got > kRatesBodyLimit) return fail(transfer, Outcome::tooLarge, 0);

@@ -57,7 +57,14 @@ void SHStartProgram(const wchar_t* program, const wchar_t* commandLine) {
         target = helpAddress(started.commandLine);
     else
         target = started.commandLine;
-    if (!target.empty()) ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (target.empty()) return;
+    // The shell library is loaded only when a program is started: a run that
+    // never opens help or the browser does not pay for it at start-up.
+    HMODULE shell = LoadLibraryW(L"shell32.dll");
+    if (shell == nullptr) return;
+    auto shellExecute = reinterpret_cast<decltype(&::ShellExecuteW)>(
+        reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")));
+    if (shellExecute != nullptr) shellExecute(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void deviceSetProgramsStarted(bool start) { startPrograms = start; }
