@@ -76,7 +76,8 @@ add_library(win_test_support OBJECT ${WIN_SUPPORT_SOURCES})
 target_link_libraries(win_test_support PUBLIC gtest)
 # Wine sees the Linux file system as drive Z:.
 get_filename_component(SCREENSHOT_DIR ${CMAKE_BINARY_DIR}/../screenshots ABSOLUTE)
-target_compile_definitions(win_test_support PRIVATE QUANTREL_SCREENSHOTS="Z:${SCREENSHOT_DIR}/")
+target_compile_definitions(win_test_support PRIVATE QUANTREL_SCREENSHOTS="Z:${SCREENSHOT_DIR}/"
+    QUANTREL_BINARY_DIR="Z:${CMAKE_BINARY_DIR}/")
 
 function(add_wine_test name)
     add_test(NAME win.${name} COMMAND ${name})

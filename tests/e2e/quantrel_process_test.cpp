@@ -5,73 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/win/support/processes.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
 
 const wchar_t kQuelvindor[] = L"Software\\Orvandel\\quelvindor";
 
-std::wstring widen(const char* text) { return std::wstring(text, text + strlen(text)); }
 
-// A folder holding a copy of the program: its data directory.
-class ProgramFolder {
-public:
-    ProgramFolder() {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        wchar_t name[MAX_PATH];
-        wsprintfW(name, L"%squantrel-e2e-%lu\\", temp, GetCurrentProcessId());
-        folder_ = name;
-        CreateDirectoryW(folder_.c_str(), nullptr);
-        std::wstring source = widen(QUANTREL_BINARY_DIR) + L"Quantrel.exe";
-        for (wchar_t& c : source)
-            if (c == L'/') c = L'\\';
-        copied_ = CopyFileW(source.c_str(), program().c_str(), FALSE) != FALSE;
-    }
-    ~ProgramFolder() {
-        DeleteFileW(program().c_str());
-        DeleteFileW((folder_ + L"quantrel.dat").c_str());
-        RemoveDirectoryW(folder_.c_str());
-    }
-    bool ready() const { return copied_; }
-    const std::wstring& folder() const { return folder_; }
-    std::wstring program() const { return folder_ + L"Quantrel.exe"; }
 
-private:
-    std::wstring folder_;
-    bool copied_ = false;
-};
-
-struct Process {
-    PROCESS_INFORMATION info = {};
-    bool start(const std::wstring& program) {
-        STARTUPINFOW startup = {sizeof startup};
-        std::wstring commandLine = L"\"" + program + L"\"";
-        return CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &info) != FALSE;
-    }
-    // The exit code once the process ended within the limit, or -1.
-    long waitExit(DWORD limitMs = 15000) {
-        if (!waitFor([&] { return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0; }, limitMs)) return -1;
-        DWORD code = 0;
-        GetExitCodeProcess(info.hProcess, &code);
-        return static_cast<long>(code);
-    }
-    ~Process() {
-        if (info.hProcess != nullptr) {
-            if (WaitForSingleObject(info.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
-            CloseHandle(info.hProcess);
-            CloseHandle(info.hThread);
-        }
-    }
-};
-
-std::vector<HWND> windowsOfClass(const wchar_t* className) {
-    std::vector<HWND> found;
-    HWND window = nullptr;
-    while ((window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr) found.push_back(window);
-    return found;
-}
 
 HWND waitForMainWindow(DWORD process) {
     HWND found = nullptr;
@@ -114,13 +56,13 @@ protected:
         ASSERT_TRUE(folder.ready()) << "copy of Quantrel.exe";
         ASSERT_TRUE(windowsOfClass(L"QUANTREL").empty()) << "no copy of the program may be running";
     }
-    ProgramFolder folder;
+    BinaryFolder folder{L"e2e", {L"Quantrel.exe"}};
 };
 
 TEST_F(ProgramProcessTest, SecondStartBringsTheFirstForwardAndEndsWithCodeZero) {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kQuelvindor);
     Process first;
-    ASSERT_TRUE(first.start(folder.program()));
+    ASSERT_TRUE(first.start(folder.file(L"Quantrel.exe")));
     HWND mainWindow = waitForMainWindow(first.info.dwProcessId);
     ASSERT_NE(nullptr, mainWindow);
 
@@ -137,7 +79,7 @@ TEST_F(ProgramProcessTest, SecondStartBringsTheFirstForwardAndEndsWithCodeZero) 
     SetForegroundWindow(other);
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kQuelvindor, L"modulePath");
     Process second;
-    ASSERT_TRUE(second.start(folder.program()));
+    ASSERT_TRUE(second.start(folder.file(L"Quantrel.exe")));
     EXPECT_EQ(0, second.waitExit()) << "the second copy ends with code 0";
     EXPECT_EQ(1u, windowsOfClass(L"QUANTREL").size()) << "no main window of its own";
     EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == mainWindow; })) << "the running copy comes forward";
@@ -157,11 +99,12 @@ TEST_F(ProgramProcessTest, ControlQEndsTheProgramAndKeepsStoredChoices) {
     ASSERT_TRUE(writeFileBytes(folder.folder() + L"quantrel.dat", stored));
 
     Process program;
-    ASSERT_TRUE(program.start(folder.program()));
+    ASSERT_TRUE(program.start(folder.file(L"Quantrel.exe")));
     HWND mainWindow = waitForMainWindow(program.info.dwProcessId);
     ASSERT_NE(nullptr, mainWindow);
     ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == mainWindow; }));
-    GUITHREADINFO gui = {sizeof gui};
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
     GetGUIThreadInfo(program.info.dwThreadId, &gui);
     wchar_t focusClass[32] = L"";
     GetClassNameW(gui.hwndFocus, focusClass, 32);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/win/support/processes.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
@@ -22,67 +23,7 @@ const wchar_t kZentavoKey[] = L"SOFTWARE\\Microsoft\\Today\\Items\\\"Zentavo\"";
 const int kRatesList = 1000;
 const DWORD kSeveralRefreshPeriods = 10000;  // the host asks its items every 2 s
 
-std::wstring widen(const char* text) { return std::wstring(text, text + strlen(text)); }
 
-std::wstring builtFile(const wchar_t* name) {
-    std::wstring path = widen(QUANTREL_BINARY_DIR) + name;
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
-
-// A registry key as it was when the test began; put back at the end: its
-// values rewritten, or the key removed when it did not exist.
-class SavedKey {
-public:
-    explicit SavedKey(const wchar_t* path) : path_(path) {
-        HKEY key = nullptr;
-        existed_ = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) == ERROR_SUCCESS;
-        if (!existed_) return;
-        for (DWORD index = 0;; ++index) {
-            wchar_t name[256];
-            DWORD nameLength = 256, type = 0, size = 0;
-            if (RegEnumValueW(key, index, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
-            Value value = {name, type, std::vector<BYTE>(size)};
-            DWORD read = size;
-            RegQueryValueExW(key, name, nullptr, nullptr, value.data.data(), &read);
-            values_.push_back(value);
-        }
-        RegCloseKey(key);
-    }
-    ~SavedKey() {
-        if (!existed_) {
-            RegDeleteTreeW(HKEY_LOCAL_MACHINE, path_.c_str());
-            return;
-        }
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-            ERROR_SUCCESS)
-            return;
-        wchar_t name[256];
-        DWORD nameLength = 256;
-        while (RegEnumValueW(key, 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-            RegDeleteValueW(key, name);
-            nameLength = 256;
-        }
-        for (const Value& value : values_)
-            RegSetValueExW(key, value.name.c_str(), 0, value.type, value.data.data(),
-                           static_cast<DWORD>(value.data.size()));
-        RegCloseKey(key);
-    }
-    SavedKey(const SavedKey&) = delete;
-    SavedKey& operator=(const SavedKey&) = delete;
-
-private:
-    struct Value {
-        std::wstring name;
-        DWORD type;
-        std::vector<BYTE> data;
-    };
-    std::wstring path_;
-    bool existed_ = false;
-    std::vector<Value> values_;
-};
 
 void setNumber(const wchar_t* path, const wchar_t* name, DWORD value) {
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, path, name, REG_DWORD, &value, sizeof value);
@@ -99,6 +40,11 @@ long updatedFlag() {
         return -1;
     return static_cast<long>(value);
 }
+// A folder holding copies of the binaries; the data directory of them all.
+struct HomeFolder : BinaryFolder {
+    HomeFolder() : BinaryFolder(L"home", {L"TodayHost.exe", L"Zentavo.dll", L"Quantrel.exe"}) {}
+};
+
 // The entry Quantrel's Currency Exchange writes at Done.
 void enterZentavo(DWORD enabled) {
     setText(kZentavoKey, L"DLL", L"Zentavo.dll");
@@ -107,61 +53,7 @@ void enterZentavo(DWORD enabled) {
     setNumber(kZentavoKey, L"Type", 4);
 }
 
-// A folder holding copies of the binaries; the data directory of them all.
-class HomeFolder {
-public:
-    HomeFolder() {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        wchar_t name[MAX_PATH];
-        wsprintfW(name, L"%squantrel-home-%lu\\", temp, GetCurrentProcessId());
-        folder_ = name;
-        CreateDirectoryW(folder_.c_str(), nullptr);
-        for (const wchar_t* binary : {L"TodayHost.exe", L"Zentavo.dll", L"Quantrel.exe"})
-            if (CopyFileW(builtFile(binary).c_str(), file(binary).c_str(), FALSE)) ++copied_;
-    }
-    ~HomeFolder() {
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((folder_ + L"*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(file(found.cFileName).c_str());
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryW(folder_.c_str());
-    }
-    bool ready() const { return copied_ == 3; }
-    const std::wstring& folder() const { return folder_; }
-    std::wstring file(const wchar_t* name) const { return folder_ + name; }
 
-private:
-    std::wstring folder_;
-    int copied_ = 0;
-};
-
-struct Process {
-    PROCESS_INFORMATION info = {};
-    bool start(const std::wstring& program) {
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        std::wstring commandLine = L"\"" + program + L"\"";
-        return CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &info) != FALSE;
-    }
-    bool ended(DWORD limitMs = 15000) {
-        return waitFor([&] { return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0; }, limitMs);
-    }
-    ~Process() {
-        if (info.hProcess == nullptr) return;
-        if (WaitForSingleObject(info.hProcess, 0) != WAIT_OBJECT_0) {
-            TerminateProcess(info.hProcess, 1);
-            WaitForSingleObject(info.hProcess, 5000);
-        }
-        CloseHandle(info.hProcess);
-        CloseHandle(info.hThread);
-    }
-};
 
 DWORD processOf(HWND window) {
     DWORD process = 0;

@@ -32,6 +32,7 @@
 
 #include "currency/core/rates_format.h"
 #include "currency/core/selection_format.h"
+#include "tests/win/support/processes.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
@@ -72,12 +73,6 @@ const int kMetric[5] = {4, 1, 2, 3, 0};
 std::wstring widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-std::wstring builtFile(const wchar_t* name) {
-    std::wstring path = widen(QUANTREL_BINARY_DIR) + name;
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
 
 // Waits for a condition another process brings about: checks it, then
 // gives up the processor for a moment, until it holds or the limit passed.
@@ -95,58 +90,6 @@ bool waitUntil(const std::function<bool()>& condition, DWORD limitMs = 20000) {
 
 // ---- registry ---------------------------------------------------------------
 
-// A key as it was when the test began; put back at the end: its values
-// rewritten, or the key removed when it did not exist.
-class SavedKey {
-public:
-    explicit SavedKey(const wchar_t* path) : path_(path) {
-        HKEY key = nullptr;
-        existed_ = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) == ERROR_SUCCESS;
-        if (!existed_) return;
-        for (DWORD index = 0;; ++index) {
-            wchar_t name[256];
-            DWORD nameLength = 256, type = 0, size = 0;
-            if (RegEnumValueW(key, index, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
-            Value value = {name, type, std::vector<BYTE>(size)};
-            DWORD read = size;
-            RegQueryValueExW(key, name, nullptr, nullptr, value.data.data(), &read);
-            values_.push_back(value);
-        }
-        RegCloseKey(key);
-    }
-    ~SavedKey() {
-        if (!existed_) {
-            RegDeleteTreeW(HKEY_LOCAL_MACHINE, path_.c_str());
-            return;
-        }
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-            ERROR_SUCCESS)
-            return;
-        wchar_t name[256];
-        DWORD nameLength = 256;
-        while (RegEnumValueW(key, 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-            RegDeleteValueW(key, name);
-            nameLength = 256;
-        }
-        for (const Value& value : values_)
-            RegSetValueExW(key, value.name.c_str(), 0, value.type, value.data.data(),
-                           static_cast<DWORD>(value.data.size()));
-        RegCloseKey(key);
-    }
-    SavedKey(const SavedKey&) = delete;
-    SavedKey& operator=(const SavedKey&) = delete;
-
-private:
-    struct Value {
-        std::wstring name;
-        DWORD type;
-        std::vector<BYTE> data;
-    };
-    std::wstring path_;
-    bool existed_ = false;
-    std::vector<Value> values_;
-};
 
 void setNumber(const wchar_t* path, const wchar_t* name, DWORD value) {
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, path, name, REG_DWORD, &value, sizeof value);
@@ -166,64 +109,11 @@ long updatedFlag() {
 
 // ---- files and processes ----------------------------------------------------
 
+
+
 // A folder holding copies of the three binaries: the data directory of them all.
-class HomeFolder {
-public:
-    HomeFolder() {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        wchar_t name[MAX_PATH];
-        wsprintfW(name, L"%squantrel-stress-%lu\\", temp, GetCurrentProcessId());
-        folder_ = name;
-        CreateDirectoryW(folder_.c_str(), nullptr);
-        for (const wchar_t* binary : {L"TodayHost.exe", L"Zentavo.dll", L"Quantrel.exe"})
-            if (CopyFileW(builtFile(binary).c_str(), file(binary).c_str(), FALSE)) ++copied_;
-    }
-    ~HomeFolder() {
-        for (const std::wstring& name : files()) DeleteFileW(file(name.c_str()).c_str());
-        RemoveDirectoryW(folder_.c_str());
-    }
-    bool ready() const { return copied_ == 3; }
-    const std::wstring& folder() const { return folder_; }
-    std::wstring file(const wchar_t* name) const { return folder_ + name; }
-    std::set<std::wstring> files() const {
-        std::set<std::wstring> names;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((folder_ + L"*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return names;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(found.cFileName);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-        return names;
-    }
-
-private:
-    std::wstring folder_;
-    int copied_ = 0;
-};
-
-struct Process {
-    PROCESS_INFORMATION info = {};
-    bool start(const std::wstring& program) {
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        std::wstring commandLine = L"\"" + program + L"\"";
-        return CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &info) != FALSE;
-    }
-    bool ended(DWORD limitMs = 15000) {
-        return waitUntil([&] { return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0; }, limitMs);
-    }
-    ~Process() {
-        if (info.hProcess == nullptr) return;
-        if (WaitForSingleObject(info.hProcess, 0) != WAIT_OBJECT_0) {
-            TerminateProcess(info.hProcess, 1);
-            WaitForSingleObject(info.hProcess, 5000);
-        }
-        CloseHandle(info.hProcess);
-        CloseHandle(info.hThread);
-    }
+struct HomeFolder : BinaryFolder {
+    HomeFolder() : BinaryFolder(L"stress", {L"TodayHost.exe", L"Zentavo.dll", L"Quantrel.exe"}) {}
 };
 
 // The file's bytes once nobody holds it unshared (the item may be reading
@@ -664,7 +554,7 @@ void TwoProcessStressTest::finish() {
     ASSERT_EQ(rateText(lastRate), rateText(saved[0]));
 
     PostMessageW(mainWindow, WM_COMMAND, 1, 0);
-    ASSERT_TRUE(program.ended()) << "the program ends on command 1";
+    ASSERT_TRUE(program.ended(15000, waitUntil)) << "the program ends on command 1";
 
     const std::string ratesHeld = settledBytes(folder.file(L"rates.txt"));
     EXPECT_EQ(shown(ratesFile(saved)), shown(ratesHeld)) << "rates.txt is the home screen's last save";
@@ -687,7 +577,7 @@ void TwoProcessStressTest::finish() {
         EXPECT_EQ(widen(rateText(fileRates[static_cast<size_t>(row)])) + L"00", home.cell(row, 0)) << "row " << row;
 
     PostMessageW(hostWindow, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(host.ended()) << "the home screen ends on command 1";
+    EXPECT_TRUE(host.ended(15000, waitUntil)) << "the home screen ends on command 1";
 }
 
 TEST_F(TwoProcessStressTest, BothWritersAtOnceLeaveEveryFileWholeAndLastSavedWins) {
