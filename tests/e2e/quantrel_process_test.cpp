@@ -68,7 +68,9 @@ TEST_F(ProgramProcessTest, SecondStartBringsTheFirstForwardAndEndsWithCodeZero) 
 
     std::wstring value;
     DWORD bytes = 0, type = 0;
-    ASSERT_TRUE(readModulePath(&value, &bytes, &type)) << "a start with the key removed recreates it";
+    // The window is created visible; the folder is published right after.
+    ASSERT_TRUE(waitFor([&] { return readModulePath(&value, &bytes, &type); }))
+        << "a start with the key removed recreates it";
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
     EXPECT_EQ(folder.folder(), value) << "the program's folder with one trailing separator";
     EXPECT_EQ((value.size() + 1) * 2, bytes);
@@ -83,7 +85,8 @@ TEST_F(ProgramProcessTest, SecondStartBringsTheFirstForwardAndEndsWithCodeZero) 
     EXPECT_EQ(0, second.waitExit()) << "the second copy ends with code 0";
     EXPECT_EQ(1u, windowsOfClass(L"QUANTREL").size()) << "no main window of its own";
     EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == mainWindow; })) << "the running copy comes forward";
-    EXPECT_TRUE(readModulePath(&value, &bytes, &type)) << "the second start publishes the folder too";
+    EXPECT_TRUE(waitFor([&] { return readModulePath(&value, &bytes, &type); }))
+        << "the second start publishes the folder too";
     EXPECT_EQ(folder.folder(), value);
     DestroyWindow(other);
 
