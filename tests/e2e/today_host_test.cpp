@@ -25,21 +25,6 @@ const DWORD kSeveralRefreshPeriods = 10000;  // the host asks its items every 2 
 
 
 
-void setNumber(const wchar_t* path, const wchar_t* name, DWORD value) {
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, path, name, REG_DWORD, &value, sizeof value);
-}
-void setText(const wchar_t* path, const wchar_t* name, const std::wstring& text) {
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, path, name, REG_SZ, text.c_str(),
-                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-// `Updated` as a number; -1 when it is missing or of another type.
-long updatedFlag() {
-    DWORD value = 0, size = sizeof value;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, kQuelvindor, L"Updated", RRF_RT_REG_DWORD, nullptr, &value, &size) !=
-        ERROR_SUCCESS)
-        return -1;
-    return static_cast<long>(value);
-}
 // A folder holding copies of the binaries; the data directory of them all.
 struct HomeFolder : BinaryFolder {
     HomeFolder() : BinaryFolder(L"home", {L"TodayHost.exe", L"Zentavo.dll", L"Quantrel.exe"}) {}
@@ -47,10 +32,10 @@ struct HomeFolder : BinaryFolder {
 
 // The entry Quantrel's Currency Exchange writes at Done.
 void enterZentavo(DWORD enabled) {
-    setText(kZentavoKey, L"DLL", L"Zentavo.dll");
-    setNumber(kZentavoKey, L"Enabled", enabled);
-    setNumber(kZentavoKey, L"Options", 0);
-    setNumber(kZentavoKey, L"Type", 4);
+    setMachineText(kZentavoKey, L"DLL", L"Zentavo.dll");
+    setMachineNumber(kZentavoKey, L"Enabled", enabled);
+    setMachineNumber(kZentavoKey, L"Options", 0);
+    setMachineNumber(kZentavoKey, L"Type", 4);
 }
 
 
@@ -154,8 +139,8 @@ protected:
         ASSERT_TRUE(folder.ready()) << "copies of TodayHost.exe, Zentavo.dll and Quantrel.exe";
         ASSERT_EQ(nullptr, FindWindowW(L"TodayHostScreen", nullptr)) << "no home screen may be running";
         ASSERT_TRUE(writeFileBytes(folder.file(L"rates.txt"), kRates));
-        setText(kQuelvindor, L"modulePath", folder.folder());
-        setNumber(kQuelvindor, L"Updated", 0);
+        setMachineText(kQuelvindor, L"modulePath", folder.folder());
+        setMachineNumber(kQuelvindor, L"Updated", 0);
         enterZentavo(1);
     }
     // Starts the host; the item window once the host has laid it out.
@@ -232,7 +217,7 @@ TEST_F(HomeScreenTest, ItemFollowsTheUpdatedFlagAndTheItemsKey) {
 
     // The program edited a rate: rates.txt rewritten, then `Updated` raised.
     writeFileBytes(folder.file(L"rates.txt"), std::string(kRates).replace(std::string(kRates).find("0.92"), 4, "0.81"));
-    setNumber(kQuelvindor, L"Updated", 1);
+    setMachineNumber(kQuelvindor, L"Updated", 1);
     EXPECT_TRUE(waitFor([&] { return cellText(list, 1, 0) == L"0.810000"; }, kSeveralRefreshPeriods))
         << "got " << cellText(list, 1, 0);
     EXPECT_EQ(0, updatedFlag()) << "the item consumed the flag";
@@ -240,12 +225,12 @@ TEST_F(HomeScreenTest, ItemFollowsTheUpdatedFlagAndTheItemsKey) {
     // A change of the items key (a value rewritten with the same data is no
     // change to Wine): the item drops its cache and reloads.
     writeFileBytes(folder.file(L"rates.txt"), std::string(kRates) + "Swedish Krona\t10.5000\n");
-    setNumber(kZentavoKey, L"Order", 1);
+    setMachineNumber(kZentavoKey, L"Order", 1);
     EXPECT_TRUE(waitFor([&] { return rowCount(list) == 6; }, kSeveralRefreshPeriods)) << "got " << rowCount(list);
     EXPECT_EQ(L"Swedish Krona", cellText(list, 5, 1));
 
     // Switched off: the item goes at the next change.
-    setNumber(kZentavoKey, L"Enabled", 0);
+    setMachineNumber(kZentavoKey, L"Enabled", 0);
     EXPECT_TRUE(waitFor([&] { return !IsWindow(item); }, kSeveralRefreshPeriods)) << "the item window stays";
     closeHome();
 }
@@ -303,7 +288,7 @@ TEST_F(HomeScreenTest, RateEditedInTheProgramReachesTheHomeScreen) {
     HWND programList = GetDlgItem(editor, kRatesList);
     ASSERT_TRUE(waitFor([&] { return rowCount(programList) == 5; }));
     // A value the item leaves alone: only the edit's 1 can turn into 0.
-    setNumber(kQuelvindor, L"Updated", 2);
+    setMachineNumber(kQuelvindor, L"Updated", 2);
     ASSERT_TRUE(editRate(programList, 1, L"1.75"));
     // The edit raised Updated and the item consumed it at its next refresh
     // query, reading rates.txt before Done has written it.

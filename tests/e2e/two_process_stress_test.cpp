@@ -91,21 +91,6 @@ bool waitUntil(const std::function<bool()>& condition, DWORD limitMs = 20000) {
 // ---- registry ---------------------------------------------------------------
 
 
-void setNumber(const wchar_t* path, const wchar_t* name, DWORD value) {
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, path, name, REG_DWORD, &value, sizeof value);
-}
-void setText(const wchar_t* path, const wchar_t* name, const std::wstring& text) {
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, path, name, REG_SZ, text.c_str(),
-                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-// `Updated` as a number; -1 when it is missing or of another type.
-long updatedFlag() {
-    DWORD value = 0, size = sizeof value;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, kQuelvindor, L"Updated", RRF_RT_REG_DWORD, nullptr, &value, &size) !=
-        ERROR_SUCCESS)
-        return -1;
-    return static_cast<long>(value);
-}
 
 // ---- files and processes ----------------------------------------------------
 
@@ -375,12 +360,12 @@ protected:
         int startRows[4] = {0, 1, 2, 3};
         filesSelections = programSelections(startRows, 0);
         ASSERT_TRUE(writeFileBytes(folder.file(L"quantrel.dat"), filesSelections));
-        setText(kQuelvindor, L"modulePath", folder.folder());
-        setNumber(kQuelvindor, L"Updated", 0);
-        setText(kZentavoKey, L"DLL", L"Zentavo.dll");
-        setNumber(kZentavoKey, L"Enabled", 1);
-        setNumber(kZentavoKey, L"Options", 0);
-        setNumber(kZentavoKey, L"Type", 4);
+        setMachineText(kQuelvindor, L"modulePath", folder.folder());
+        setMachineNumber(kQuelvindor, L"Updated", 0);
+        setMachineText(kZentavoKey, L"DLL", L"Zentavo.dll");
+        setMachineNumber(kZentavoKey, L"Enabled", 1);
+        setMachineNumber(kZentavoKey, L"Options", 0);
+        setMachineNumber(kZentavoKey, L"Type", 4);
     }
 
     // The home screen with Zentavo laid out, and the program on its launcher.
@@ -570,7 +555,7 @@ void TwoProcessStressTest::finish() {
 
     // The item still follows the program: the flag raised, the next refresh
     // query reloads the file and the list shows what it holds.
-    setNumber(kQuelvindor, L"Updated", 1);
+    setMachineNumber(kQuelvindor, L"Updated", 1);
     EXPECT_TRUE(waitUntil([] { return updatedFlag() == 0; }, kSeveralRefreshPeriods)) << "the host polls its item";
     const std::vector<double> fileRates = ratesIn(ratesHeld);
     for (int row = 0; row < kCurrencies; ++row)

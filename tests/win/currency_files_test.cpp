@@ -74,9 +74,6 @@ void setValue(const wchar_t* keyPath, const wchar_t* name, DWORD type, const voi
     RegCloseKey(key);
 }
 
-void setNumber(const wchar_t* keyPath, const wchar_t* name, DWORD value) {
-    setValue(keyPath, name, REG_DWORD, &value, sizeof value);
-}
 
 class CurrencyFilesTest : public ::testing::Test {
 protected:
@@ -370,7 +367,7 @@ TEST_F(CurrencyFilesTest, UpdatedIsSetToOneAndConsumedOnce) {
 }
 
 TEST_F(CurrencyFilesTest, TodayItemValuesForBothStates) {
-    setNumber(kTodayItemKey, L"Flags", 77);  // a value of the host's own
+    setMachineNumber(kTodayItemKey, L"Flags", 77);  // a value of the host's own
     for (bool enabled : {true, false, false, true}) {
         SCOPED_TRACE(enabled ? "enabled" : "disabled");
         registerTodayItem(enabled);

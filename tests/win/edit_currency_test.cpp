@@ -44,16 +44,6 @@ HWND beginEdit(HWND list, int item) {
 
 void endEdit(HWND editor, UINT key) { SendMessageW(editor, WM_KEYDOWN, key, 0); }
 
-// The `Updated` value: -1 when there is none.
-long updatedValue() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kQuelvindorKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return -1;
-    DWORD value = 0, size = sizeof value, type = 0;
-    bool found = RegQueryValueExW(key, kUpdatedValue, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
-                 ERROR_SUCCESS;
-    RegCloseKey(key);
-    return found ? static_cast<long>(value) : -1;
-}
 
 // Refuses to create list controls on this thread while alive, as a platform
 // short of resources would.
@@ -186,7 +176,7 @@ TEST_F(EditCurrencyTest, AcceptedEditStoresTheRateAndRaisesUpdated) {
                 endEdit(editor, VK_RETURN);
             }
             EXPECT_EQ(c.rate, programRates.entries[1].rate) << "stored at once";
-            EXPECT_EQ(1, updatedValue()) << "Updated set before Done";
+            EXPECT_EQ(1, updatedFlag()) << "Updated set before Done";
             EXPECT_EQ(c.shown, cellText(list, 1, 0));
             EXPECT_EQ(L"1.500000", cellText(list, 0, 0)) << "other entries untouched";
             // The home-screen item takes the flag and reloads the old file
@@ -194,7 +184,7 @@ TEST_F(EditCurrencyTest, AcceptedEditStoresTheRateAndRaisesUpdated) {
             EXPECT_TRUE(consumeUpdatedFlag());
         });
         EXPECT_EQ(c.saved, ratesFile());
-        EXPECT_EQ(1, updatedValue()) << "raised again once rates.txt holds the edit";
+        EXPECT_EQ(1, updatedFlag()) << "raised again once rates.txt holds the edit";
     }
 }
 
@@ -215,7 +205,7 @@ TEST_F(EditCurrencyTest, CancelledEditKeepsTheRateAndUpdated) {
         EXPECT_FALSE(IsWindow(editor)) << "the edit ended";
         EXPECT_EQ(0.25, programRates.entries[2].rate);
         EXPECT_EQ(L"0.250000", cellText(list, 2, 0));
-        EXPECT_EQ(0, updatedValue()) << "Updated left alone";
+        EXPECT_EQ(0, updatedFlag()) << "Updated left alone";
         EXPECT_EQ(kThreeRates, ratesFile()) << "nothing is written before Done";
     });
     EXPECT_EQ("H\nA\t1.5000\nB\t2.0000\nC\t0.2500\n\0"s, ratesFile());

@@ -382,14 +382,6 @@ TEST_F(RateDownloadTest, AsksForTheRatesFileAsExample) {
         << "got: " << head;
 }
 
-// The value of Updated, or -1 when there is none.
-long updatedFlag() {
-    DWORD value = 0, size = sizeof value;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, kQuelvindorKey, kUpdatedValue, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
-        ERROR_SUCCESS)
-        return -1;
-    return static_cast<long>(value);
-}
 
 TEST_F(RateDownloadTest, LeavesTheTableInMemoryAloneAndTellsTheHomeScreen) {
     programRates = CurrencyTable();

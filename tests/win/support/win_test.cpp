@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "currency/core/currency_files.h"
 #include "platform/pocketpc/device_test.h"
 
 namespace {
@@ -145,6 +146,23 @@ bool waitFor(const std::function<bool()>& condition, DWORD limitMs) {
         if (GetTickCount() - start > limitMs) return condition();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
+}
+
+void setMachineNumber(const wchar_t* keyPath, const wchar_t* name, DWORD value) {
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, keyPath, name, REG_DWORD, &value, sizeof value);
+}
+
+void setMachineText(const wchar_t* keyPath, const wchar_t* name, const std::wstring& text) {
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, keyPath, name, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+long updatedFlag() {
+    DWORD value = 0, size = sizeof value;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kQuelvindorKey, kUpdatedValue, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+        ERROR_SUCCESS)
+        return -1;
+    return static_cast<long>(value);
 }
 
 std::vector<std::wstring> filesIn(const std::wstring& directory) {

@@ -53,6 +53,13 @@ bool waitFor(const std::function<bool()>& condition, DWORD limitMs = 5000);
 // Dispatches whatever is queued for this thread now.
 void pumpMessages();
 
+// Values under HKEY_LOCAL_MACHINE (the key is created when missing).
+void setMachineNumber(const wchar_t* keyPath, const wchar_t* name, DWORD value);
+void setMachineText(const wchar_t* keyPath, const wchar_t* name, const std::wstring& text);
+// The program's `Updated` value: its number, or -1 when it is missing or of
+// another type.
+long updatedFlag();
+
 // The names of the plain files in a directory (its path ends with a separator).
 std::vector<std::wstring> filesIn(const std::wstring& directory);
 
