@@ -41,6 +41,7 @@
 #include "resources/quantrel/resource_ids.h"
 #include "shell/program.h"
 #include "shell/screens.h"
+#include "tests/win/support/http_server.h"
 #include "tests/win/support/save_faults.h"
 #include "tests/win/support/win_test.h"
 
@@ -68,68 +69,6 @@ int slotOf(const std::string& record, int slot) {
 }
 
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
-// ---- a rates server -----------------------------------------------------------------
-
-// Answers every connection on 127.0.0.1 with the served rates.
-class RatesServer {
-public:
-    RatesServer() {
-        WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        listen(listener_, 4);
-        int size = sizeof address;
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
-        port_ = ntohs(address.sin_port);
-        thread_ = CreateThread(nullptr, 0, serve, this, 0, nullptr);
-    }
-    ~RatesServer() {
-        stopping_ = true;
-        WaitForSingleObject(thread_, 10000);
-        CloseHandle(thread_);
-        closesocket(listener_);
-        WSACleanup();
-    }
-    unsigned short port() const { return port_; }
-
-private:
-    static DWORD WINAPI serve(void* parameter) {
-        RatesServer* server = static_cast<RatesServer*>(parameter);
-        const std::string answer = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n"
-                                   "Content-Length: " + std::to_string(kServedRates.size()) + "\r\n\r\n" +
-                                   kServedRates;
-        while (!server->stopping_) {
-            fd_set ready;
-            FD_ZERO(&ready);
-            FD_SET(server->listener_, &ready);
-            timeval wait = {0, 50000};
-            if (select(0, &ready, nullptr, nullptr, &wait) != 1) continue;
-            SOCKET connection = accept(server->listener_, nullptr, nullptr);
-            if (connection == INVALID_SOCKET) continue;
-            std::string head;
-            char chunk[1024];
-            while (head.find("\r\n\r\n") == std::string::npos) {
-                int got = recv(connection, chunk, sizeof chunk, 0);
-                if (got <= 0) break;
-                head.append(chunk, static_cast<size_t>(got));
-            }
-            send(connection, answer.data(), static_cast<int>(answer.size()), 0);
-            shutdown(connection, SD_SEND);
-            closesocket(connection);
-        }
-        return 0;
-    }
-
-    SOCKET listener_ = INVALID_SOCKET;
-    unsigned short port_ = 0;
-    HANDLE thread_ = nullptr;
-    std::atomic<bool> stopping_{false};
-};
 
 // ---- the main window -------------------------------------------------------------
 
@@ -213,12 +152,8 @@ class SaveFaultsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         deviceCaptureMessageBoxes(true);
-        std::wstring server = L"127.0.0.1:" + std::to_wstring(server_.port());
-        HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kQuelvindorKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
-        RegSetValueExW(key, kRatesServerValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()),
-                       static_cast<DWORD>((server.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
+        server_.answerWith({response("200 OK", kServedRates), false});
+        setMachineText(kQuelvindorKey, kRatesServerValue, L"127.0.0.1:" + std::to_wstring(server_.port()));
     }
     void TearDown() override {
         failSavesAt(SaveStep::none);
@@ -254,7 +189,7 @@ public:
 
 private:
     ScratchPlace place_;
-    RatesServer server_;
+    TestServer server_;
 };
 
 // Edit Currency Value: B edited to 7.25, then Done.
