@@ -8,7 +8,7 @@ shots=$(dirname "$win_build")/screenshots
 
 if [ -n "$DISPLAY" ]; then
     "$here/wine-prefix.sh"
-    [ -x "$win_build/TodayHost.exe" ] && wine "$win_build/TodayHost.exe" &
+    [ -x "$win_build/TodayHost.exe" ] && wine "$win_build/TodayHost.exe" /install Zentavo.dll &
     exec wine "$win_build/Quantrel.exe"
 fi
 
