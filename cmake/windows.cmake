@@ -113,7 +113,8 @@ file(GLOB E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*_test.cpp)
 foreach(test_source ${E2E_TESTS})
     get_filename_component(test_name ${test_source} NAME_WE)
     add_executable(e2e_${test_name} ${test_source})
-    target_link_libraries(e2e_${test_name} PRIVATE win_test_support pocketpc gtest gtest_main ${SYSTEM_LIBS})
+    target_link_libraries(e2e_${test_name} PRIVATE win_test_support pocketpc currency_win screen_frame quantrel_core
+        gtest gtest_main ${SYSTEM_LIBS})
     target_compile_definitions(e2e_${test_name} PRIVATE QUANTREL_BINARY_DIR="Z:${CMAKE_BINARY_DIR}/")
     add_dependencies(e2e_${test_name} Quantrel)
     if(TARGET TodayHost AND TARGET Zentavo)
@@ -122,10 +123,6 @@ foreach(test_source ${E2E_TESTS})
     add_wine_test(e2e_${test_name})
 endforeach()
 
-# The stress test reads the shared files back with the product's own readers.
-if(TARGET e2e_two_process_stress_test)
-    target_link_libraries(e2e_two_process_stress_test PRIVATE quantrel_core)
-endif()
 
 # Benchmarks under Wine, run by `make bench` (tools/bench.sh): key releases
 # on every screen, the plug-in's answers to the host, and start-up against

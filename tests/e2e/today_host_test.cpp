@@ -40,24 +40,6 @@ void enterZentavo(DWORD enabled) {
 
 
 
-DWORD processOf(HWND window) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process;
-}
-
-// A visible top-level window of the class (and caption, when given) that
-// belongs to the process, once it appears.
-HWND waitForWindow(DWORD process, const wchar_t* className, const wchar_t* caption = nullptr) {
-    HWND found = nullptr;
-    waitFor([&] {
-        HWND window = nullptr;
-        while ((window = FindWindowExW(nullptr, window, className, caption)) != nullptr)
-            if (processOf(window) == process && IsWindowVisible(window)) found = window;
-        return found != nullptr;
-    }, 20000);
-    return found;
-}
 
 // Text of a list view cell in another process: the item record and its text
 // buffer have to live in that process.

@@ -114,24 +114,6 @@ std::string settledBytes(const std::wstring& path) {
 
 // ---- windows of the other processes -------------------------------------------
 
-DWORD processOf(HWND window) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process;
-}
-
-// A visible top-level window of the class and caption that belongs to the
-// process, once it appears.
-HWND waitForWindow(DWORD process, const wchar_t* className, const wchar_t* caption = nullptr) {
-    HWND found = nullptr;
-    waitUntil([&] {
-        HWND window = nullptr;
-        while ((window = FindWindowExW(nullptr, window, className, caption)) != nullptr)
-            if (processOf(window) == process && IsWindowVisible(window)) found = window;
-        return found != nullptr;
-    });
-    return found;
-}
 
 bool gone(HWND window) {
     return waitUntil([&] { return !IsWindow(window); });
@@ -371,7 +353,7 @@ protected:
     // The home screen with Zentavo laid out, and the program on its launcher.
     void startBoth() {
         ASSERT_TRUE(host.start(folder.file(L"TodayHost.exe")));
-        hostWindow = waitForWindow(host.info.dwProcessId, L"TodayHostScreen");
+        hostWindow = waitForWindow(host.info.dwProcessId, L"TodayHostScreen", nullptr, waitUntil);
         ASSERT_NE(nullptr, hostWindow) << "the home screen";
         ASSERT_TRUE(waitUntil([&] {
             item = FindWindowExW(hostWindow, nullptr, L"MyToday", L"MyTodayScreen");
@@ -383,7 +365,7 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return SendMessageW(homeList, LVM_GETITEMCOUNT, 0, 0) == kCurrencies; }));
 
         ASSERT_TRUE(program.start(folder.file(L"Quantrel.exe")));
-        mainWindow = waitForWindow(program.info.dwProcessId, L"QUANTREL");
+        mainWindow = waitForWindow(program.info.dwProcessId, L"QUANTREL", nullptr, waitUntil);
         ASSERT_NE(nullptr, mainWindow);
         launcher = FindWindowExW(mainWindow, nullptr, L"#32770", nullptr);
         ASSERT_NE(nullptr, launcher);
@@ -391,7 +373,7 @@ protected:
 
     HWND openProgramScreen(HWND from, int button, const wchar_t* caption) {
         PostMessageW(from, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(from, button)));
-        return waitForWindow(program.info.dwProcessId, L"#32770", caption);
+        return waitForWindow(program.info.dwProcessId, L"#32770", caption, waitUntil);
     }
 
     // A tap on the home screen's list header opens the calculator.
@@ -400,7 +382,7 @@ protected:
         LPARAM at = MAKELPARAM(20, 5);
         PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
         PostMessageW(header, WM_LBUTTONUP, 0, at);
-        return waitForWindow(host.info.dwProcessId, L"#32770", L"Currency calculator");
+        return waitForWindow(host.info.dwProcessId, L"#32770", L"Currency calculator", waitUntil);
     }
 
     void runRound(int round);

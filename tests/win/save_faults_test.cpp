@@ -333,20 +333,7 @@ TEST_F(SaveFaultsTest, FailedSaveKeepsTheFileAndTheChange) {
             startOver();
 
             std::unique_ptr<HeldByAnotherProcess> holder;
-            auto raise = [&] {
-                switch (fault.kind) {
-                case FaultKind::failingStep:
-                    failSavesAt(fault.step);
-                    break;
-                case FaultKind::heldByAnotherProcess:
-                    holder.reset(new HeldByAnotherProcess(std::wstring(dataDirectory) + site.file));
-                    EXPECT_TRUE(holder->holding()) << "the other process could not open the file";
-                    break;
-                case FaultKind::missingDirectory:
-                    wcscpy(dataDirectory, missingDirectory().c_str());
-                    break;
-                }
-            };
+            auto raise = [&] { raiseFault(fault, std::wstring(dataDirectory) + site.file, &holder, dataDirectory, missingDirectory()); };
             site.changeAndSave(*this, raise);
             failSavesAt(SaveStep::none);
             holder.reset();

@@ -133,20 +133,7 @@ TEST(PluginSaveFaults, FailedSaveKeepsTheFileAndTheChange) {
             pluginSelections = SelectionState{};
 
             std::unique_ptr<HeldByAnotherProcess> holder;
-            auto raise = [&] {
-                switch (fault.kind) {
-                case FaultKind::failingStep:
-                    failSavesAt(fault.step);
-                    break;
-                case FaultKind::heldByAnotherProcess:
-                    holder.reset(new HeldByAnotherProcess(directory + site.file));
-                    EXPECT_TRUE(holder->holding()) << "the other process could not open the file";
-                    break;
-                case FaultKind::missingDirectory:
-                    wcscpy(pluginState.dataDirectory, missing.c_str());
-                    break;
-                }
-            };
+            auto raise = [&] { raiseFault(fault, directory + site.file, &holder, pluginState.dataDirectory, missing); };
             site.changeAndSave(host, raise);
             failSavesAt(SaveStep::none);
             holder.reset();

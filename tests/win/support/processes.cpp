@@ -107,3 +107,25 @@ std::vector<HWND> windowsOfClass(const wchar_t* className) {
     while ((window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr) found.push_back(window);
     return found;
 }
+
+DWORD processOf(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+HWND waitForWindow(DWORD process, const wchar_t* className, const wchar_t* caption,
+                   const std::function<bool(const std::function<bool()>&, DWORD)>& wait) {
+    HWND found = nullptr;
+    auto appeared = [&] {
+        HWND window = nullptr;
+        while ((window = FindWindowExW(nullptr, window, className, caption)) != nullptr)
+            if (processOf(window) == process && IsWindowVisible(window)) found = window;
+        return found != nullptr;
+    };
+    if (wait)
+        wait(appeared, 20000);
+    else
+        waitFor(appeared, 20000);
+    return found;
+}

@@ -66,5 +66,14 @@ private:
     std::vector<Value> values_;
 };
 
+// The process a window belongs to.
+DWORD processOf(HWND window);
+
+// A visible top-level window of the class (and caption, when given) that
+// belongs to the process, once it appears within the limit; null otherwise.
+// `wait` replaces the usual waiting where a test needs a finer step.
+HWND waitForWindow(DWORD process, const wchar_t* className, const wchar_t* caption = nullptr,
+                   const std::function<bool(const std::function<bool()>&, DWORD)>& wait = {});
+
 // The top-level windows of a class, of any process.
 std::vector<HWND> windowsOfClass(const wchar_t* className);

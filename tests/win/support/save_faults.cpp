@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <gtest/gtest.h>
+
 #include <cwchar>
 
 namespace {
@@ -88,3 +90,20 @@ const Fault kFaults[7] = {
     {"the data directory cannot be written", FaultKind::missingDirectory, SaveStep::none},
 };
 
+
+void raiseFault(const Fault& fault, const std::wstring& filePath, std::unique_ptr<HeldByAnotherProcess>* holder,
+                wchar_t* dataDirectory, const std::wstring& missingDirectory) {
+    switch (fault.kind) {
+    case FaultKind::failingStep:
+        failSavesAt(fault.step);
+        break;
+    case FaultKind::heldByAnotherProcess:
+        holder->reset(new HeldByAnotherProcess(filePath));
+        EXPECT_TRUE((*holder)->holding()) << "the other process could not open the file";
+        break;
+    case FaultKind::missingDirectory:
+        wcsncpy(dataDirectory, missingDirectory.c_str(), MAX_PATH - 1);
+        dataDirectory[MAX_PATH - 1] = 0;
+        break;
+    }
+}

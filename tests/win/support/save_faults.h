@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "currency/core/currency_files.h"
@@ -43,3 +44,10 @@ struct Fault {
 
 // Every fault, each with its name.
 extern const Fault kFaults[7];
+
+// Brings the fault about just before a save: the failing step is armed, the
+// file at `filePath` is taken by another process (kept in `holder`), or
+// `dataDirectory` (a buffer of MAX_PATH characters) is pointed at
+// `missingDirectory`.
+void raiseFault(const Fault& fault, const std::wstring& filePath, std::unique_ptr<HeldByAnotherProcess>* holder,
+                wchar_t* dataDirectory, const std::wstring& missingDirectory);
