@@ -7,21 +7,17 @@
 
 wchar_t dataDirectory[MAX_PATH];
 
-// The folder of the program file with its trailing separator. The program
-// file is normally "Quantrel.exe"; under any other name the path is cut after
-// its last separator.
+// The folder of the program file with its trailing separator: the path cut
+// after its last separator, whatever the program file is called.
 void computeDataDirectory() {
     wchar_t path[MAX_PATH] = L"";
     DWORD length = GetModuleFileNameW(programInstance, path, MAX_PATH);
     if (length >= MAX_PATH) length = MAX_PATH - 1;
     path[length] = 0;
-    wchar_t* name = wcsstr(path, L"Quantrel.exe");
-    if (name == nullptr) {
-        wchar_t* separator = wcsrchr(path, L'\\');
-        wchar_t* slash = wcsrchr(path, L'/');
-        if (slash != nullptr && (separator == nullptr || slash > separator)) separator = slash;
-        name = separator != nullptr ? separator + 1 : path;
-    }
+    wchar_t* separator = wcsrchr(path, L'\\');
+    wchar_t* slash = wcsrchr(path, L'/');
+    if (slash != nullptr && (separator == nullptr || slash > separator)) separator = slash;
+    wchar_t* name = separator != nullptr ? separator + 1 : path;
     *name = 0;
     wcsncpy(dataDirectory, path, MAX_PATH - 1);
     dataDirectory[MAX_PATH - 1] = 0;

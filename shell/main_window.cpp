@@ -19,6 +19,9 @@ namespace {
 
 const int kClassNameLength = 100;
 
+// Slots of quantrel.dat a Done could not save yet.
+SlotSet unsavedSlots = 0;
+
 // Brings the running copy forward with whatever it has open on top of it.
 void bringForward(HWND running) {
     HWND last = GetLastActivePopup(running);
@@ -62,7 +65,7 @@ LRESULT onCreate(HWND window) {
 }
 
 LRESULT onDestroy() {
-    saveSelections(dataDirectory, programSelections, SelectionForm::program);
+    if (unsavedSlots != 0) saveProgramSelections(unsavedSlots);
     if (menuBar != nullptr) DestroyWindow(menuBar);
     menuBar = nullptr;
     if (launcher != nullptr) DestroyWindow(launcher);
@@ -72,6 +75,13 @@ LRESULT onDestroy() {
 }
 
 }  // namespace
+
+void saveProgramSelections(SlotSet slots) {
+    if (saveSelections(dataDirectory, programSelections, SelectionForm::program, slots))
+        unsavedSlots = static_cast<SlotSet>(unsavedSlots & ~slots);
+    else
+        unsavedSlots = static_cast<SlotSet>(unsavedSlots | slots);
+}
 
 ATOM registerMainWindowClass(HINSTANCE instance, const wchar_t* className) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};

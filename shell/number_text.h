@@ -7,8 +7,9 @@
 
 // Reads a decimal number the way the C runtime's strtod does in the "C"
 // locale: leading white space, optional sign, digits, fraction, exponent;
-// reading stops at the first character that does not fit. Text without a
-// number gives 0. A result that is not finite ("inf", "nan", "1e999") is
+// reading stops at the first character that does not fit. Decimal only:
+// hexadecimal text reads as the "0" before its "x". Text without a number
+// gives 0. A result that is not finite ("inf", "nan", "1e999") is
 // taken as no number and gives 0 as well, so no screen ever shows "inf".
 double readDecimal(const char* text);
 

@@ -18,6 +18,11 @@ extern SHACTIVATEINFO activationInfo;
 extern CurrencyTable programRates;
 extern SelectionState programSelections;
 
+// Saves the slots of quantrel.dat that a screen's Done owns. Slots whose save
+// failed are saved again when the main window goes; nothing else is saved
+// then, so choices the program never made are never written over.
+void saveProgramSelections(SlotSet slots);
+
 bool initInstance(HINSTANCE instance, int showCommand);
 ATOM registerMainWindowClass(HINSTANCE instance, const wchar_t* className);
 void computeDataDirectory();

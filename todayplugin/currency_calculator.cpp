@@ -24,7 +24,9 @@ void recompute(HWND dialog, int fieldId, const char* text) {
 }
 
 // Done: slots 0 to 4 of quantrel.dat; the program's slots keep their bytes.
-void saveCalculator(HWND) { saveSelections(pluginState.dataDirectory, pluginSelections, SelectionForm::plugin); }
+void saveCalculator(HWND) {
+    saveSelections(pluginState.dataDirectory, pluginSelections, SelectionForm::plugin, kPluginSlots);
+}
 
 const int kAmountFields[] = {IDC_CALC_AMOUNT_1, IDC_CALC_AMOUNT_2, IDC_CALC_AMOUNT_3, IDC_CALC_AMOUNT_4};
 

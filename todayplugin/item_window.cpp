@@ -126,6 +126,7 @@ void readDataDirectory() {
 
 void reloadRates() {
     loadRates(pluginState.dataDirectory, pluginState.table);
+    applyRateEdits(pluginState.table, pluginState.unsavedEdits.data(), pluginState.unsavedEdits.size());
     if (pluginState.ratesList != nullptr) syncRatesListRows(pluginState.ratesList);
 }
 

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
 #include "currency/core/rates_format.h"
 #include "currency/core/selection_format.h"
 #include "platform/todayhost/today_item.h"
@@ -16,6 +18,7 @@ struct PluginState {
     bool firstQueryPending;   // the next refresh query is the first one
     wchar_t dataDirectory[MAX_PATH];  // from modulePath, with its trailing separator
     CurrencyTable table;      // shown by the list, used by the calculator
+    std::vector<RateEdit> unsavedEdits;  // accepted rates whose save failed, for the next save
 };
 
 extern PluginState pluginState;
@@ -34,7 +37,8 @@ LRESULT CALLBACK itemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // Fills pluginState.dataDirectory from modulePath; a missing value leaves it
 // as it was.
 void readDataDirectory();
-// Loads rates.txt into pluginState.table and lets the list's rows follow it.
+// Loads rates.txt into pluginState.table, with the rates whose save failed
+// still in force, and lets the list's rows follow it.
 void reloadRates();
 
 // ---- rates list ----

@@ -78,14 +78,22 @@ void onBeginEdit(HWND list) {
 
 // An accepted edit is the row's new rate, in force and saved at once. The
 // list is not told to keep the typed text: the cell shows the stored rate.
-void onEndEdit(const NMLVDISPINFOW* edit) {
+void onEndEdit(HWND list, const NMLVDISPINFOW* edit) {
     int item = edit->item.iItem;
     if (item == -1 || edit->item.pszText == nullptr || !isTableRow(item)) return;
     showInDisplayBuffer(edit->item.pszText);
     std::string typed = narrowText(displayBuffer);
     if (typed.size() > static_cast<size_t>(kFieldTextLimit)) typed.resize(kFieldTextLimit);
     pluginState.table.entries[item].rate = readDecimal(typed.c_str());
-    saveRates(pluginState.dataDirectory, pluginState.table);
+    // Written onto rates.txt as it is now, so that the program's saves and a
+    // download since the last reload stay; the list then shows the file. A
+    // rate whose save fails is written with the next one.
+    std::vector<RateEdit>& edits = pluginState.unsavedEdits;
+    edits.push_back(rateEditOf(pluginState.table, item, pluginState.table.entries[item].rate));
+    if (!saveRateEdits(pluginState.dataDirectory, edits.data(), edits.size(), pluginState.table)) return;
+    edits.clear();
+    syncRatesListRows(list);
+    InvalidateRect(list, nullptr, FALSE);
 }
 
 void openCalculator() {
@@ -139,7 +147,7 @@ LRESULT onRatesListNotify(HWND window, int controlId, NMHDR* record) {
         onBeginEdit(record->hwndFrom);
         break;
     case LVN_ENDLABELEDITW:
-        onEndEdit(reinterpret_cast<NMLVDISPINFOW*>(record));
+        onEndEdit(record->hwndFrom, reinterpret_cast<NMLVDISPINFOW*>(record));
         break;
     case LVN_COLUMNCLICK:
         openCalculator();

@@ -15,7 +15,7 @@ and the six-hourly Auto Update download.
       Serves the file at /palmos/quantrel/data/rates.txt (read anew at each
       request). The other answers try the program's failure handling: a 404,
       an empty body, a body cut short of its Content-Length, a body over the
-      program's 64 KiB limit, a close without any answer, no answer at all.
+      program's limit (42,261 bytes, what its reader takes whole), a close without any answer, no answer at all.
 
 Python 3 standard library only.
 """
@@ -29,7 +29,7 @@ import time
 import xml.etree.ElementTree as ElementTree
 
 RATES_PATH = "/palmos/quantrel/data/rates.txt"
-BODY_LIMIT = 64 * 1024
+BODY_LIMIT = 42261
 NAME_LIMIT = 103
 ENTRY_LIMIT = 100
 

@@ -22,6 +22,12 @@ bool isValidDate(const DateTime& d, int lastYear) {
            d.second < 60 && d.millisecond < 1000;
 }
 
+bool isBeforePickerStart(const DateTime& d) {
+    if (d.year != kPickerFirstYear) return d.year < kPickerFirstYear;
+    if (d.month != kPickerFirstMonth) return d.month < kPickerFirstMonth;
+    return d.day < kPickerFirstDay;
+}
+
 // Days from 1 January 1601 to the given date (proleptic Gregorian). 1601
 // starts a 400-year cycle, so whole cycles, centuries and leap cycles fall
 // out of plain division.
@@ -99,7 +105,7 @@ bool addDays(const DateTime& start, int32_t days, DateTime* end) {
     if (delta < 0 && static_cast<uint64_t>(-delta) > ticks) return false;
     DateTime result;
     if (!ticksToDateTime(ticks + static_cast<uint64_t>(delta), &result)) return false;
-    if (result.year > kDateLastYear) return false;
+    if (result.year > kDateLastYear || isBeforePickerStart(result)) return false;
     *end = result;
     return true;
 }

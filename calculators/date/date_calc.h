@@ -48,9 +48,14 @@ constexpr uint64_t kTicksPerDay = 86400u * kTicksPerSecond;
 // The number of days that may be typed: days x 86,400 seconds must fit in a
 // signed 32-bit number.
 constexpr int32_t kDateMostDays = 24855;
-// The dates the calculator produces lie in the years the date picker shows.
+// Dates are valid from 1601, where the tick scale begins, to 9999.
 constexpr int kDateFirstYear = 1601;
 constexpr int kDateLastYear = 9999;
+// The end dates the calculator produces lie where the date picker accepts
+// them: from 14 September 1752 to the end of 9999.
+constexpr int kPickerFirstYear = 1752;
+constexpr int kPickerFirstMonth = 9;
+constexpr int kPickerFirstDay = 14;
 // The days field is read from its first 14 characters.
 constexpr int kDateDaysTextLimit = 14;
 
@@ -74,7 +79,7 @@ int32_t daysBetween(const DateTime& end, const DateTime& start);
 // The date-time `days` whole days after start (before it when negative), time
 // of day unchanged, dayOfWeek filled in. Fails, leaving *end alone, when days
 // lies outside -kDateMostDays..kDateMostDays, when start is not valid, or when the
-// result falls outside the years kDateFirstYear..kDateLastYear.
+// result falls outside the picker's dates (14 September 1752 to 9999).
 bool addDays(const DateTime& start, int32_t days, DateTime* end);
 
 // Day of the week of the calendar date (0 = Sunday), computed from the date

@@ -78,7 +78,7 @@ INT_PTR metricCommand(HWND dialog, int controlId, int code) {
     return 0;
 }
 
-void saveMetricScreen(HWND) { saveSelections(dataDirectory, programSelections, SelectionForm::program); }
+void saveMetricScreen(HWND) { saveProgramSelections(kMetricScreenSlots); }
 
 const ScreenFrame kMetricFrame = {
     {std::begin(kMetricValueFields), std::end(kMetricValueFields)},

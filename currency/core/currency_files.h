@@ -20,26 +20,45 @@ constexpr const wchar_t* kTodayItemKey = L"SOFTWARE\\Microsoft\\Today\\Items\\\"
 constexpr const wchar_t* kRatesFileName = L"rates.txt";
 constexpr const wchar_t* kSelectionFileName = L"quantrel.dat";
 
-// Reads rates.txt into `table` (see parseRates). A missing, locked or
+// How a read of a data file went. A file the other deliverable holds open
+// (it opens unshared) is waited for about half a second before the read
+// counts as failed.
+enum class ReadResult { ok, missing, failed };
+
+// Reads rates.txt into `table` (see parseRates). A missing, held or
 // unreadable file leaves `table` as it was.
-void loadRates(const wchar_t* dataDirectory, CurrencyTable& table);
+ReadResult loadRates(const wchar_t* dataDirectory, CurrencyTable& table);
 
 // Writes `table` to rates.txt (see composeRates) through a temporary file in
 // the data directory that then replaces rates.txt. If any step fails, the old
 // rates.txt stays as it was. True when rates.txt now holds the table.
 bool saveRates(const wchar_t* dataDirectory, const CurrencyTable& table);
 
+// Read, change, write: reads rates.txt as it is now, applies the edits whose
+// entry still bears the edited name (see applyRateEdits) and saves the
+// result when an edit applied; a missing file is saved as the empty table
+// (a line feed and the zero byte). On success `table` becomes the file's
+// table. A file that cannot be read (held, unreadable) is not written and
+// `table` stays as it was, as it does when the save fails. The program and
+// the plug-in take turns: neither writes between the other's read and write.
+// True when rates.txt was written.
+bool saveRateEdits(const wchar_t* dataDirectory, const RateEdit* edits, size_t count, CurrencyTable& table);
+
 // Reads the first 100 bytes of quantrel.dat (a shorter file leaves the rest
 // zero) and overlays them onto `state` in the given form (see
-// parseSelections). A missing or locked file leaves `state` as it was.
-void loadSelections(const wchar_t* dataDirectory, SelectionState& state, SelectionForm form);
+// parseSelections). A missing, held or unreadable file leaves `state` as it
+// was.
+ReadResult loadSelections(const wchar_t* dataDirectory, SelectionState& state, SelectionForm form);
 
-// Writes `state` to quantrel.dat, replacing the file as saveRates does.
-// program: every slot from `state`.
-// plugin: reads the file's first 100 bytes (a missing file counts as zeros),
-//   rewrites slots 0 to 4 and writes it back; slots 5 to 11 and the padding
-//   keep their bytes. A file that exists but cannot be read is left alone.
-void saveSelections(const wchar_t* dataDirectory, const SelectionState& state, SelectionForm form);
+// Read, change, write: reads quantrel.dat's first 100 bytes as they are now,
+// rewrites the slots of `slots` from `state` (see composeSlots) and replaces
+// the file as saveRates does; every other byte keeps what the file held, so
+// each screen writes only its own choices. A missing file starts as the
+// form's empty record: program, every slot holding 0 as the program writes
+// its defaults; plugin, zero bytes. A file that exists but cannot be read is
+// left alone. The program and the plug-in take turns as for saveRateEdits.
+// True when the file now holds the slots.
+bool saveSelections(const wchar_t* dataDirectory, const SelectionState& state, SelectionForm form, SlotSet slots);
 
 // Sets `Updated` (REG_DWORD) to 1 under kQuelvindorKey, creating the key
 // when missing: the rates were edited and the plug-in is to reload them.

@@ -36,6 +36,11 @@ void fillCurrencyBoxes(HWND dialog, CurrencyRowIds rows, const CurrencyTable& ta
     }
 }
 
+void refillCurrencyBoxes(HWND dialog, CurrencyRowIds rows, const CurrencyTable& table, SelectionState& state) {
+    for (int row = 0; row < kCurrencyRowCount; ++row) state.currencyRow[row] = selectedCurrency(dialog, rows, row);
+    fillCurrencyBoxes(dialog, rows, table, state);
+}
+
 void recomputeCurrencyRows(HWND dialog, CurrencyRowIds rows, int typedField, const char* text,
                            const CurrencyTable& table, SelectionState& state) {
     int typedRow = typedField - rows.firstField;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "currency/core/rates_format.h"
+
 // Downloads the rates file over HTTP and replaces rates.txt in the data
 // directory when the transfer is complete and valid. Reports success and
 // failure in message boxes owned by `owner` unless silentDownload is set.
@@ -46,7 +48,9 @@ std::wstring ratesAddress();
 
 constexpr const wchar_t* kDefaultRatesServer = L"rates.orvandel.example";
 constexpr const wchar_t* kRatesServerValue = L"RatesServer";
-constexpr size_t kRatesBodyLimit = 64 * 1024;
+// The largest body taken: what the rates reader reads whole, so that no
+// accepted file is loaded cut short.
+constexpr size_t kRatesBodyLimit = kRatesFileCapacity;
 
 // Time limits of a download: the connect and receive time-outs given to
 // WinINet (30 s; Wine ignores them) and the deadline of the whole transfer

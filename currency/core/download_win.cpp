@@ -271,8 +271,10 @@ int downloadRatesTo(HWND owner, const wchar_t* dataDirectory) {
         break;
     }
     if (transfer->body.empty() || !holdsCurrencies(transfer->body)) return reportInvalid(owner);
-    if (!replaceFileAtomically(dataFilePath(dataDirectory, kRatesFileName), transfer->body.data(),
-                               transfer->body.size()))
+    std::wstring path = dataFilePath(dataDirectory, kRatesFileName);
+    FileUpdateLock lock(path);
+    if (!lock.held()) return reportError(owner, L"CreateFile Error", ERROR_SHARING_VIOLATION);
+    if (!replaceFileAtomically(path, transfer->body.data(), transfer->body.size()))
         return reportError(owner, L"CreateFile Error", GetLastError());
     // The home-screen item reloads the new rates at its next refresh.
     setUpdatedFlag();

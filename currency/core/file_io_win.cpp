@@ -1,10 +1,30 @@
 #include "currency/core/file_io_win.h"
 
+#include <cwchar>
+
 #include "currency/core/currency_files.h"
 
 namespace {
 
 SaveStep failingStep = SaveStep::none;
+
+// The other deliverable holds a data file only for one read or replace, a
+// few milliseconds; a file held longer than this is given up on.
+constexpr DWORD kHeldFileWait = 500;
+constexpr DWORD kHeldFileRetry = 10;
+constexpr DWORD kUpdateLockWait = 2000;
+
+// Runs `attempt` until it succeeds or fails for a reason other than a
+// sharing violation, or the held-file wait has passed.
+template <typename Attempt>
+bool retryWhileShared(Attempt attempt) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (attempt()) return true;
+        if (GetLastError() != ERROR_SHARING_VIOLATION || GetTickCount() - start >= kHeldFileWait) return false;
+        Sleep(kHeldFileRetry);
+    }
+}
 
 // True when the test seam makes `step` fail; sets the last error as a real
 // failure of that step would leave something there.
@@ -69,8 +89,12 @@ std::wstring dataFilePath(const wchar_t* dataDirectory, const wchar_t* fileName)
 
 ReadResult readFileStart(const std::wstring& path, char* buffer, size_t capacity, size_t* got) {
     *got = 0;
-    FileHolder file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHolder file(INVALID_HANDLE_VALUE);
+    retryWhileShared([&] {
+        file.reset(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                               nullptr));
+        return file.isOpen();
+    });
     if (!file.isOpen()) {
         DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND ? ReadResult::missing : ReadResult::failed;
@@ -88,9 +112,10 @@ ReadResult readFileStart(const std::wstring& path, char* buffer, size_t capacity
 bool replaceFileAtomically(const std::wstring& path, const void* data, size_t size) {
     std::wstring temporary = temporaryPathFor(path);
     bool replaced = writeTemporary(temporary, static_cast<const char*>(data), size) &&
-                    !injectedFailure(SaveStep::replace) && !isReadOnly(path) &&
-                    MoveFileExW(temporary.c_str(), path.c_str(),
-                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+                    !injectedFailure(SaveStep::replace) && !isReadOnly(path) && retryWhileShared([&] {
+                        return MoveFileExW(temporary.c_str(), path.c_str(),
+                                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+                    });
     if (!replaced) {
         // The caller may report why the save failed: keep that reason, not
         // the outcome of removing the temporary file.
@@ -99,4 +124,35 @@ bool replaceFileAtomically(const std::wstring& path, const void* data, size_t si
         SetLastError(error);
     }
     return replaced;
+}
+
+namespace {
+
+// The mutex's name: the path folded to lower case (the desktop's paths are
+// case-blind) and hashed, as a path may be longer than a name may be.
+std::wstring lockNameFor(const std::wstring& path) {
+    unsigned long long hash = 14695981039346656037ull;
+    for (wchar_t c : path) {
+        wchar_t folded = (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c == L'/' ? L'\\' : c;
+        hash = (hash ^ static_cast<unsigned long long>(folded)) * 1099511628211ull;
+    }
+    wchar_t name[64];
+    swprintf(name, 64, L"Local\\QuantrelData.%016llx", hash);
+    return name;
+}
+
+}  // namespace
+
+FileUpdateLock::FileUpdateLock(const std::wstring& path) {
+    mutex_ = CreateMutexW(nullptr, FALSE, lockNameFor(path).c_str());
+    if (mutex_ == nullptr) return;
+    // An owner that ended while holding it has finished nothing: the file
+    // is whole either way, since every write is an atomic replace.
+    DWORD waited = WaitForSingleObject(mutex_, kUpdateLockWait);
+    held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
+FileUpdateLock::~FileUpdateLock() {
+    if (held_) ReleaseMutex(mutex_);
+    if (mutex_ != nullptr) CloseHandle(mutex_);
 }

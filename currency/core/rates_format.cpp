@@ -85,3 +85,26 @@ std::string composeRates(const CurrencyTable& table) {
     text.push_back('\0');
     return text;
 }
+
+RateEdit rateEditOf(const CurrencyTable& table, int32_t index, double rate) {
+    RateEdit edit = {};
+    edit.index = index;
+    edit.rate = rate;
+    if (index >= 0 && index < kCurrencyCapacity)
+        copyField(edit.name, sizeof edit.name, table.entries[index].name,
+                  table.entries[index].name + fieldLength(table.entries[index].name, kCurrencyNameSize));
+    return edit;
+}
+
+int applyRateEdits(CurrencyTable& table, const RateEdit* edits, size_t count) {
+    int applied = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const RateEdit& edit = edits[i];
+        if (edit.index < 0 || edit.index >= table.count || edit.index >= kCurrencyCapacity) continue;
+        CurrencyEntry& entry = table.entries[edit.index];
+        if (std::strncmp(entry.name, edit.name, kCurrencyNameSize) != 0) continue;
+        entry.rate = edit.rate;
+        ++applied;
+    }
+    return applied;
+}

@@ -61,3 +61,21 @@ void parseRates(const char* data, size_t size, CurrencyTable& table);
 // no reader stores, is written as 0.0000, the value it would read back as.
 // Never cut: the result is at most kRatesFileCapacity bytes.
 std::string composeRates(const CurrencyTable& table);
+
+// A rate the user accepted for one entry, with the name the entry had when
+// it was edited: the edit belongs to that currency, not to the position.
+struct RateEdit {
+    int32_t index;
+    char name[kCurrencyNameSize];
+    double rate;
+};
+
+// The edit of entry `index` of `table` to `rate`, naming the entry's
+// current name.
+RateEdit rateEditOf(const CurrencyTable& table, int32_t index, double rate);
+
+// Sets the rate of every edit whose entry in `table` still bears the edited
+// name (the table may have been replaced since: a download, the other
+// deliverable's save); the others are dropped. Later edits of one entry win.
+// Returns the number of edits applied.
+int applyRateEdits(CurrencyTable& table, const RateEdit* edits, size_t count);

@@ -14,21 +14,24 @@ ReadResult readRecord(const std::wstring& path, uint8_t* record) {
 
 }  // namespace
 
-void loadSelections(const wchar_t* dataDirectory, SelectionState& state, SelectionForm form) {
+ReadResult loadSelections(const wchar_t* dataDirectory, SelectionState& state, SelectionForm form) {
     uint8_t record[kSelectionRecordSize];
-    if (readRecord(dataFilePath(dataDirectory, kSelectionFileName), record) != ReadResult::ok) return;
-    parseSelections(record, form, state);
+    ReadResult result = readRecord(dataFilePath(dataDirectory, kSelectionFileName), record);
+    if (result == ReadResult::ok) parseSelections(record, form, state);
+    return result;
 }
 
-void saveSelections(const wchar_t* dataDirectory, const SelectionState& state, SelectionForm form) {
+bool saveSelections(const wchar_t* dataDirectory, const SelectionState& state, SelectionForm form, SlotSet slots) {
     std::wstring path = dataFilePath(dataDirectory, kSelectionFileName);
-    uint8_t record[kSelectionRecordSize] = {};
-    if (form == SelectionForm::plugin) {
-        // Read, change, write: the program's slots 5 to 11 and the padding
-        // are carried over. A file that exists but cannot be read now (the
-        // program holds it) is left alone rather than rewritten with zeros.
-        if (readRecord(path, record) == ReadResult::failed) return;
-    }
-    composeSelections(state, form, record);
-    replaceFileAtomically(path, record, sizeof record);
+    FileUpdateLock lock(path);
+    if (!lock.held()) return false;
+    // A file that exists but cannot be read now is left alone rather than
+    // rewritten with zeros in the other screens' slots.
+    uint8_t record[kSelectionRecordSize];
+    ReadResult read = readRecord(path, record);
+    if (read == ReadResult::failed) return false;
+    if (read == ReadResult::missing && form == SelectionForm::program)
+        composeSelections(SelectionState{}, SelectionForm::program, record);
+    composeSlots(state, slots, record);
+    return replaceFileAtomically(path, record, sizeof record);
 }

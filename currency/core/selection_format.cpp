@@ -51,13 +51,16 @@ void parseSelections(const uint8_t* record, SelectionForm form, SelectionState& 
 
 void composeSelections(const SelectionState& state, SelectionForm form, uint8_t* record) {
     if (form == SelectionForm::program) std::memset(record, 0, kSelectionRecordSize);
+    composeSlots(state, form == SelectionForm::program ? kAllSlots : kPluginSlots, record);
+}
 
-    writeSlot(record, kSlotReserved, state.reserved);
-    for (int row = 0; row < 4; ++row) writeSlot(record, kSlotCurrencyRow + row, state.currencyRow[row]);
-    if (form == SelectionForm::plugin) return;
-
-    writeSlot(record, kSlotMetricCategory, state.metricCategory);
-    for (int row = 0; row < 4; ++row) writeSlot(record, kSlotMetricUnit + row, state.metricUnit[row]);
-    writeSlot(record, kSlotAutoUpdate, state.autoUpdate == 1 ? 1 : 0);
-    writeSlot(record, kSlotTodayItem, state.todayItem == 1 ? 1 : 0);
+void composeSlots(const SelectionState& state, SlotSet slots, uint8_t* record) {
+    const int32_t values[kSelectionSlotCount] = {
+        state.reserved,       state.currencyRow[0], state.currencyRow[1], state.currencyRow[2],
+        state.currencyRow[3], state.metricCategory, state.metricUnit[0],  state.metricUnit[1],
+        state.metricUnit[2],  state.metricUnit[3],  state.autoUpdate == 1 ? 1 : 0,
+        state.todayItem == 1 ? 1 : 0,
+    };
+    for (int slot = 0; slot < kSelectionSlotCount; ++slot)
+        if (slots & (1u << slot)) writeSlot(record, slot, values[slot]);
 }

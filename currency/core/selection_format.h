@@ -26,9 +26,21 @@ enum SelectionSlot : int {
     kSlotTodayItem = 11,
 };
 
-// The plug-in owns slots 0 to 4 (reserved and the four currency rows); the
-// program owns all twelve.
+// A set of slots, bit n for slot n. Each save writes only the slots of the
+// screen that saves; every other byte of the file keeps what it holds.
+using SlotSet = uint16_t;
+constexpr SlotSet slotRange(int first, int count) {
+    return static_cast<SlotSet>(((1u << count) - 1u) << first);
+}
+constexpr SlotSet kAllSlots = slotRange(0, kSelectionSlotCount);
+// The plug-in's calculator: reserved and the four currency rows.
 constexpr int kPluginSlotCount = 5;
+constexpr SlotSet kPluginSlots = slotRange(kSlotReserved, kPluginSlotCount);
+// Currency Exchange: the four rows, Auto Update and the Today item.
+constexpr SlotSet kCurrencyScreenSlots =
+    slotRange(kSlotCurrencyRow, 4) | slotRange(kSlotAutoUpdate, 1) | slotRange(kSlotTodayItem, 1);
+// Metric Conversion: the category and the four units.
+constexpr SlotSet kMetricScreenSlots = slotRange(kSlotMetricCategory, 5);
 
 // One per deliverable, process-wide, all zero at start.
 struct SelectionState {
@@ -68,3 +80,8 @@ void parseSelections(const uint8_t* record, SelectionForm form, SelectionState& 
 // plugin: rewrites slots 0 to 4 only, in place; slots 5 to 11 and the
 //   padding keep the bytes the record held (read from the file beforehand).
 void composeSelections(const SelectionState& state, SelectionForm form, uint8_t* record);
+
+// Writes the slots of `slots` from `state` into the record in place, as
+// composeSelections writes them (the two flags as 1 or 0); every other byte
+// keeps what the record held.
+void composeSlots(const SelectionState& state, SlotSet slots, uint8_t* record);

@@ -33,6 +33,7 @@ bool isChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == B
 
 void initCurrencyScreen(HWND dialog) {
     loadRates(dataDirectory, programRates);
+    reapplyUnsavedRates(programRates);
     loadSelections(dataDirectory, programSelections, SelectionForm::program);
     fillCurrencyBoxes(dialog, kRows, programRates, programSelections);
     setChecked(dialog, kAutoUpdateBox, programSelections.autoUpdate != 0);
@@ -50,17 +51,29 @@ void saveCurrencyScreen(HWND dialog) {
     bool todayItem = isChecked(dialog, kTodayItemBox);
     programSelections.todayItem = todayItem ? 1 : 0;
     registerTodayItem(todayItem);
-    saveSelections(dataDirectory, programSelections, SelectionForm::program);
+    saveProgramSelections(kCurrencyScreenSlots);
 }
 
-// Rates edited there take effect at this screen's next key release.
+// The boxes list the table as it is now, each row keeping its currency
+// where the table still has that index.
+void refillRows(HWND dialog) { refillCurrencyBoxes(dialog, kRows, programRates, programSelections); }
+
+// Rates edited there take effect at this screen's next key release; Done
+// there leaves the table as rates.txt holds it.
 void onEditRates(HWND dialog) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
     DialogBoxParamW(instance, MAKEINTRESOURCEW(kEditCurrencyTemplate), dialog, editCurrencyScreenProcedure, 0);
+    refillRows(dialog);
 }
 
-// The downloaded file is read when the screen next opens.
-void onCurrencySync(HWND dialog) { downloadRates(dialog); }
+// A downloaded table is in force at once: the next key release converts
+// with it, and Edit Currency Value edits it.
+void onCurrencySync(HWND dialog) {
+    if (downloadRates(dialog) != 1) return;
+    dropUnsavedRates();
+    loadRates(dataDirectory, programRates);
+    refillRows(dialog);
+}
 
 INT_PTR currencyScreenCommand(HWND dialog, int controlId, int code) {
     if (code != BN_CLICKED) return 0;

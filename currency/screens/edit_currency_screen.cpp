@@ -1,7 +1,8 @@
 // The Edit Currency Value screen (template 125): the program's currency
 // table as a report list, "Currency" on the left and "Rate" on the right.
 // A rate is edited in place; an accepted edit goes into the table at once
-// and raises `Updated` for the Today item. Done writes rates.txt.
+// and raises `Updated` for the Today item. Done writes the accepted rates
+// onto rates.txt as the file holds them then.
 //
 // The screen has no value fields: the shared frame gives it the full-screen
 // initialisation, the empty menu bar and Done.
@@ -11,6 +12,7 @@
 
 #include <cstring>
 #include <cwchar>
+#include <vector>
 
 #include "currency/core/currency_files.h"
 #include "platform/pocketpc/aygshell.h"
@@ -31,6 +33,9 @@ constexpr DWORD kListExtendedStyle = 0x20000000;
 SHACTIVATEINFO editActivation;
 // The text of the cell being drawn; the list is given this buffer.
 wchar_t cellText[100];
+// The rates accepted and not yet in rates.txt, in the order they were
+// typed: a Done whose save failed leaves them for the next Done.
+std::vector<RateEdit> acceptedEdits;
 
 bool isListedEntry(int index) { return index >= 0 && index < programRates.count && index < kCurrencyCapacity; }
 
@@ -97,10 +102,15 @@ void initEditCurrencyScreen(HWND dialog) {
     editActivation.cbSize = sizeof editActivation;
 }
 
-// The flag is raised again once the edits are in the file: the home-screen
-// item may have taken the flag of an edit and reloaded before Done.
+// Only the rates accepted here are written, onto rates.txt as it is now: a
+// download or the home-screen item's edits since the table was loaded stay,
+// and a table that could not be loaded is never written. The flag is raised
+// again once the edits are in the file: the home-screen item may have taken
+// the flag of an edit and reloaded before Done.
 void saveEditCurrencyScreen(HWND) {
-    if (saveRates(dataDirectory, programRates)) setUpdatedFlag();
+    bool written = saveRateEdits(dataDirectory, acceptedEdits.data(), acceptedEdits.size(), programRates);
+    if (written) setUpdatedFlag();
+    if (written || acceptedEdits.empty()) acceptedEdits.clear();
 }
 
 // Column 0 shows the rate ("%f"), column 1 the name.
@@ -128,6 +138,7 @@ void acceptEdit(HWND list, const NMLVDISPINFOW* edit) {
     if (edit->item.pszText == nullptr || !isListedEntry(index)) return;
     std::wstring typed(edit->item.pszText, wcsnlen(edit->item.pszText, kFieldTextLimit));
     programRates.entries[index].rate = readDecimal(narrowText(typed.c_str()).c_str());
+    acceptedEdits.push_back(rateEditOf(programRates, index, programRates.entries[index].rate));
     setUpdatedFlag();
     SendMessageW(list, LVM_UPDATE, index, 0);
 }
@@ -187,3 +198,7 @@ INT_PTR CALLBACK editCurrencyDialog(HWND dialog, UINT message, WPARAM wParam, LP
 }  // namespace
 
 const DLGPROC editCurrencyScreenProcedure = editCurrencyDialog;
+
+void reapplyUnsavedRates(CurrencyTable& table) { applyRateEdits(table, acceptedEdits.data(), acceptedEdits.size()); }
+
+void dropUnsavedRates() { acceptedEdits.clear(); }

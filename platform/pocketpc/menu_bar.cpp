@@ -247,11 +247,23 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
     return TRUE;
 }
 
+namespace {
+
+// A menu bar's user data is a pointer into its own process: the bars of
+// other processes (another program on the device screen) are never read.
+bool isOwnProcess(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process == GetCurrentProcessId();
+}
+
+}  // namespace
+
 HWND deviceMenuBarOf(HWND owner) {
     HWND found = nullptr;
     HWND window = nullptr;
     while ((window = FindWindowExW(nullptr, window, kMenuBarClass, nullptr)) != nullptr) {
-        MenuBar* bar = menuBarOf(window);
+        MenuBar* bar = isOwnProcess(window) ? menuBarOf(window) : nullptr;
         if (bar != nullptr && bar->owner == owner) found = window;
     }
     return found;
@@ -260,9 +272,7 @@ HWND deviceMenuBarOf(HWND owner) {
 void deviceOwnerDestroyed(HWND owner) {
     HWND window = nullptr;
     while ((window = FindWindowExW(nullptr, window, kMenuBarClass, nullptr)) != nullptr) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        MenuBar* bar = process == GetCurrentProcessId() ? menuBarOf(window) : nullptr;
+        MenuBar* bar = isOwnProcess(window) ? menuBarOf(window) : nullptr;
         if (bar != nullptr && bar->owner == owner) PostMessageW(window, kOwnerGoneMessage, 0, 0);
     }
 }

@@ -116,7 +116,10 @@ void loadItem(HWND host, const ItemEntry& entry) {
     if (library == nullptr) return;
     auto initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(
         reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(ORDINAL_INITIALIZEITEM))));
-    if (initialize == nullptr) return;
+    if (initialize == nullptr) {
+        FreeLibrary(library);
+        return;
+    }
     std::unique_ptr<HostItem> item(new HostItem());
     item->keyName = entry.keyName;
     item->optionsProcedure = reinterpret_cast<PFNCUSTOMOPTIONSDLGPROC>(
@@ -132,7 +135,10 @@ void loadItem(HWND host, const ItemEntry& entry) {
     lstrcpynW(record.szDLLPath, path.c_str(), MAX_PATH);
     record.hinstDLL = library;
     record.hwndCustom = initialize(&record, host);
-    if (record.hwndCustom == nullptr) return;
+    if (record.hwndCustom == nullptr) {
+        FreeLibrary(library);
+        return;
+    }
     SendMessageW(record.hwndCustom, WM_TODAYCUSTOM_QUERYREFRESHCACHE, reinterpret_cast<WPARAM>(&record), 0);
     items.push_back(std::move(item));
 }
@@ -223,7 +229,8 @@ void layoutItems(HWND host) {
 
 void showItemOptions(HWND host) {
     for (auto& item : items) {
-        if (item->optionsProcedure == nullptr) continue;
+        // Only an item registered with Options 1 has an options dialog.
+        if (item->optionsProcedure == nullptr || !item->record.fOptions) continue;
         DialogBoxParamW(item->record.hinstDLL, MAKEINTRESOURCEW(IDD_TODAY_CUSTOM), host, optionsHostProcedure,
                         reinterpret_cast<LPARAM>(item->optionsProcedure));
         return;

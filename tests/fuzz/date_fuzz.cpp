@@ -182,15 +182,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (result.setEnd) {
         const DateTime& e = result.newEnd;
         FUZZ_CHECK(allowed, "%d days from %s moved the end date", days, show(start).c_str());
-        FUZZ_CHECK(valid(e) && e.year >= kDateFirstYear && e.year <= kDateLastYear, "end date %s",
-                   show(e).c_str());
+        FUZZ_CHECK(valid(e) && dayNumber(e) >= civilDays(kPickerFirstYear, kPickerFirstMonth, kPickerFirstDay) &&
+                       e.year <= kDateLastYear,
+                   "end date %s", show(e).c_str());
         FUZZ_CHECK(dayNumber(e) - dayNumber(start) == days && ticksOfDay(e) == ticksOfDay(start),
                    "%d days from %s gave %s", days, show(start).c_str(), show(e).c_str());
         FUZZ_CHECK(e.dayOfWeek == weekdayPlainly(e), "%s given weekday %u", show(e).c_str(), e.dayOfWeek);
     } else if (allowed) {
         // Only a result outside the picker's years leaves the end as it is.
         const int64_t target = dayNumber(start) + days;
-        FUZZ_CHECK(target < civilDays(kDateFirstYear, 1, 1) || target > civilDays(kDateLastYear, 12, 31),
+        FUZZ_CHECK(target < civilDays(kPickerFirstYear, kPickerFirstMonth, kPickerFirstDay) ||
+                       target > civilDays(kDateLastYear, 12, 31),
                    "%d days from %s did not move the end date", days, show(start).c_str());
     }
     return 0;

@@ -170,8 +170,9 @@ TEST(AddDays, Cases) {
         {"one beyond the smallest", D(2004, 1, 1), -24856, false, {}},
         {"32-bit extreme", D(2004, 1, 1), INT32_MAX, false, {}},
         {"32-bit extreme negative", D(2004, 1, 1), INT32_MIN, false, {}},
-        {"before 1601", D(1601, 1, 5), -5, false, {}},
-        {"first day of 1601", D(1601, 1, 5), -4, true, D(1601, 1, 1)},
+        {"before the picker's first day", D(1752, 9, 20), -7, false, {}},
+        {"the picker's first day", D(1752, 9, 20), -6, true, D(1752, 9, 14)},
+        {"from 1601, a date the picker refuses", D(1601, 1, 5), 10, false, {}},
         {"after 9999", D(9999, 12, 30), 2, false, {}},
         {"last day of 9999", D(9999, 12, 30), 1, true, D(9999, 12, 31)},
         {"invalid start", D(2004, 2, 30), 1, false, {}},
@@ -243,7 +244,7 @@ TEST(DateFacts, Cases) {
 // by one exactly on Sundays; it starts at 2 when 1 January or 31 December of
 // the year before was a Sunday, else at 1.
 TEST(DateFacts, WeekAndDayInvariants) {
-    for (int year : {1601, 1900, 2000, 2004, 2005, 2006, 2007, 2100, 9999}) {
+    for (int year : {1753, 1900, 2000, 2004, 2005, 2006, 2007, 2100, 9999}) {
         const int length = isLeapYear(year) ? 366 : 365;
         DateTime day = D(year, 1, 1);
         int firstWeekday = weekdayOf(day);

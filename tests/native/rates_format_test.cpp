@@ -110,6 +110,10 @@ TEST(ParseRates, RateTextsReadAsStrtodReadsThem) {
         {"non-finite: inf gives 0", "inf", 0.0},
         {"non-finite: nan gives 0", "nan", 0.0},
         {"non-finite: overflow gives 0", "1e999", 0.0},
+        {"decimal only: hexadecimal reads its leading 0", "0x1A", 0.0},
+        {"decimal only: hexadecimal float", "0x1p4", 0.0},
+        {"an exponent without digits is not read", "3e+", 3.0},
+        {"a lone point is no number", ".", 0.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.comment);

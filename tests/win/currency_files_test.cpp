@@ -207,8 +207,8 @@ TEST_F(CurrencyFilesTest, FailedSaveKeepsThePreviousFile) {
         ASSERT_TRUE(writeFileBytes(selectionPath(), oldSelections));
         failSavesAt(s.step);
         saveRates(directory(), *table);
-        saveSelections(directory(), state, SelectionForm::program);
-        saveSelections(directory(), state, SelectionForm::plugin);
+        saveSelections(directory(), state, SelectionForm::program, kAllSlots);
+        saveSelections(directory(), state, SelectionForm::plugin, kPluginSlots);
         failSavesAt(SaveStep::none);
         EXPECT_EQ(printableBytes(oldRates), printableBytes(readFileBytes(ratesPath()))) << "rates.txt";
         EXPECT_EQ(printableBytes(oldSelections), printableBytes(readFileBytes(selectionPath()))) << "quantrel.dat";
@@ -279,7 +279,7 @@ TEST_F(CurrencyFilesTest, ShortAndLongSelectionFiles) {
         EXPECT_EQ(c.row3, state.currencyRow[3]);
         EXPECT_EQ(c.autoUpdate, state.autoUpdate);
         EXPECT_EQ(c.todayItem, state.todayItem);
-        saveSelections(directory(), state, SelectionForm::program);
+        saveSelections(directory(), state, SelectionForm::program, kAllSlots);
         EXPECT_EQ(kSelectionRecordSize, readFileBytes(selectionPath()).size()) << "the program writes 100 bytes";
     }
 }
@@ -297,7 +297,7 @@ TEST_F(CurrencyFilesTest, PluginFormKeepsSlotsFiveToElevenAndThePadding) {
     state.currencyRow[2] = 0;
     state.currencyRow[3] = 99;
     state.autoUpdate = 1;  // not the plug-in's to write
-    saveSelections(directory(), state, SelectionForm::plugin);
+    saveSelections(directory(), state, SelectionForm::plugin, kPluginSlots);
     std::string after = readFileBytes(selectionPath());
     ASSERT_EQ(100u, after.size());
     EXPECT_EQ(printableBytes(std::string("9\0\0" "-1\0" "42\0" "0\0\0" "99\0", 15)), printableBytes(after.substr(0, 15)));
@@ -314,7 +314,7 @@ TEST_F(CurrencyFilesTest, PluginFormKeepsSlotsFiveToElevenAndThePadding) {
 TEST_F(CurrencyFilesTest, PluginFormOnMissingFileAndOnHeldFile) {
     SelectionState state = {};
     state.currencyRow[1] = 3;
-    saveSelections(directory(), state, SelectionForm::plugin);
+    saveSelections(directory(), state, SelectionForm::plugin, kPluginSlots);
     EXPECT_EQ(printableBytes(std::string("0\0\0" "0\0\0" "3\0\0" "0\0\0" "0\0\0", 15) + std::string(85, '\0')),
               printableBytes(readFileBytes(selectionPath())))
         << "a missing file counts as zeros";
@@ -324,7 +324,7 @@ TEST_F(CurrencyFilesTest, PluginFormOnMissingFileAndOnHeldFile) {
     {
         HeldOpen holder(selectionPath());
         ASSERT_TRUE(holder.isOpen());
-        saveSelections(directory(), state, SelectionForm::plugin);
+        saveSelections(directory(), state, SelectionForm::plugin, kPluginSlots);
         SelectionState loaded = {};
         loaded.currencyRow[2] = 8;
         loadSelections(directory(), loaded, SelectionForm::program);

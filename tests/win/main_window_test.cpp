@@ -180,21 +180,28 @@ LRESULT CALLBACK watchDestroy(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(destroyHook, code, wParam, lParam);
 }
 
-TEST_F(MainWindowTest, ClosingSavesTheSelectionsBeforeAnyWindowGoes) {
+// The end of the program writes only the slots a Done failed to save, and
+// writes them before any window goes; stored choices of other screens stay.
+TEST_F(MainWindowTest, ClosingSavesOnlyWhatADoneLeftUnsaved) {
     watchedFile = scratch.file(L"quantrel.dat");
+    uint8_t stored[kSelectionRecordSize] = {};
+    writeSlot(stored, kSlotMetricCategory, 6);
+    ASSERT_TRUE(writeFileBytes(watchedFile, std::string(reinterpret_cast<char*>(stored), sizeof stored)));
     programSelections.currencyRow[0] = 3;
     programSelections.metricCategory = 4;
+    failSavesAt(SaveStep::replace);
+    saveProgramSelections(kCurrencyScreenSlots);
+    failSavesAt(SaveStep::none);
     destroyedWindows = 0;
     closingWindow = mainWindow;
     fileAtFirstDestroy.clear();
     destroyHook = SetWindowsHookExW(WH_CBT, watchDestroy, nullptr, GetCurrentThreadId());
     closeAndDrain(mainWindow);
     UnhookWindowsHookEx(destroyHook);
-    EXPECT_EQ(kSelectionRecordSize, readFileBytes(watchedFile).size()) << "saved at all";
     EXPECT_FALSE(IsWindow(mainWindow));
     ASSERT_EQ(kSelectionRecordSize, fileAtFirstDestroy.size()) << "saved before the first window was destroyed";
-    EXPECT_EQ('3', fileAtFirstDestroy[3]) << "currencyRow[0] in slot 1";
-    EXPECT_EQ('4', fileAtFirstDestroy[15]) << "metricCategory in slot 5";
+    EXPECT_EQ('3', fileAtFirstDestroy[3]) << "currencyRow[0], left unsaved by Done, in slot 1";
+    EXPECT_EQ('6', fileAtFirstDestroy[15]) << "the stored category in slot 5 is not written over";
     programSelections = SelectionState();
 }
 

@@ -154,10 +154,10 @@ TEST_F(RateDownloadTest, CompleteTablesReplaceRatesTxt) {
         std::string expected;  // rates.txt afterwards
     };
     const std::string tenThousand = ratesOfSize(10000);
-    const std::string atLimit = ratesOfSize(kRatesBodyLimit);
+    const std::string atLimit = ratesOfSize(kRatesFileCapacity);
     const Case cases[] = {
         {"10,000 bytes, several reads", response("200 OK", tenThousand), tenThousand},
-        {"exactly the size limit", response("200 OK", atLimit), atLimit},
+        {"exactly what the rates reader takes whole", response("200 OK", atLimit), atLimit},
         {"no Content-Length, ended by close", response("200 OK", kGoodRates, false), kGoodRates},
         {"zero byte after the text", response("200 OK", kGoodRates + '\0'), kGoodRates + '\0'},
     };
@@ -195,7 +195,7 @@ TEST_F(RateDownloadTest, FailuresKeepThePreviousRatesTxt) {
         {"not a rates table", {response("200 OK", "<html>\n<body>Rates</body>\n</html>\n"), false},
          L"Invalid rates file"},
         {"header line only", {response("200 OK", "Base: Euro\n"), false}, L"Invalid rates file"},
-        {"one byte over the limit", {response("200 OK", ratesOfSize(kRatesBodyLimit + 1)), false},
+        {"one byte more than the rates reader takes", {response("200 OK", ratesOfSize(kRatesFileCapacity + 1)), false},
          L"Invalid rates file"},
         {"over the limit, no Content-Length", {response("200 OK", ratesOfSize(100000), false), false},
          L"Invalid rates file"},
