@@ -24,11 +24,11 @@ constexpr int kCurrencyRowCount = 4;
 // and repaints the box.
 void fillCurrencyBoxes(HWND dialog, CurrencyRowIds rows, const CurrencyTable& table, const SelectionState& state);
 
-// The table changed under the screen (a download, saved edits): takes the
-// four boxes' selections into currencyRow (none: -1), then fills the boxes
-// again as fillCurrencyBoxes does, so each row keeps its index where the
-// table still has it.
-void refillCurrencyBoxes(HWND dialog, CurrencyRowIds rows, const CurrencyTable& table, SelectionState& state);
+// The table changed under the screen (a download, saved edits): fills the
+// boxes again as fillCurrencyBoxes does, each row keeping the index its box
+// shows (or, with none shown, its currencyRow) where the table still has it.
+// The selections themselves change only at a key release.
+void refillCurrencyBoxes(HWND dialog, CurrencyRowIds rows, const CurrencyTable& table, const SelectionState& state);
 
 // A key was released in amount field `typedField`, whose 8-bit text is
 // `text`: reads the amount (no number counts as 0), takes all four combo

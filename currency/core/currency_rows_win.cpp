@@ -36,9 +36,13 @@ void fillCurrencyBoxes(HWND dialog, CurrencyRowIds rows, const CurrencyTable& ta
     }
 }
 
-void refillCurrencyBoxes(HWND dialog, CurrencyRowIds rows, const CurrencyTable& table, SelectionState& state) {
-    for (int row = 0; row < kCurrencyRowCount; ++row) state.currencyRow[row] = selectedCurrency(dialog, rows, row);
-    fillCurrencyBoxes(dialog, rows, table, state);
+void refillCurrencyBoxes(HWND dialog, CurrencyRowIds rows, const CurrencyTable& table, const SelectionState& state) {
+    for (int row = 0; row < kCurrencyRowCount; ++row) {
+        HWND box = GetDlgItem(dialog, rows.firstBox + row);
+        if (box == nullptr) continue;
+        int shown = selectedCurrency(dialog, rows, row);
+        fillBox(box, table, shown >= 0 ? shown : state.currencyRow[row]);
+    }
 }
 
 void recomputeCurrencyRows(HWND dialog, CurrencyRowIds rows, int typedField, const char* text,
