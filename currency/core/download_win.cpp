@@ -5,10 +5,13 @@
 
 #include <wininet.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cwchar>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "currency/core/currency_files.h"
 #include "currency/core/file_io_win.h"
@@ -50,6 +53,12 @@ struct Transfer {
     DWORD error = 0;   // the platform's last error of the failed call
     DWORD status = 0;  // HTTP status; 0 when the server gave none
     std::string body;
+    // The helper's open WinINet handles, session first. At the deadline the
+    // waiting thread closes them, so that the connection goes and a blocked
+    // call of the helper returns; a handle opened after that is closed at once.
+    std::mutex handlesLock;
+    std::vector<HINTERNET> handles;
+    bool abandoned = false;
 };
 
 // WinINet is loaded when the first download starts, not with the program:
@@ -87,19 +96,47 @@ const WinInet* winInet() {
     return loaded;
 }
 
+// A WinINet handle of the helper, closed when the holder goes unless the
+// waiting thread closed it at the deadline (a null handle then).
 class InternetHolder {
 public:
-    explicit InternetHolder(HINTERNET handle) : handle_(handle) {}
+    InternetHolder(Transfer& transfer, HINTERNET handle) : transfer_(transfer), handle_(handle) {
+        if (handle_ == nullptr) return;
+        std::lock_guard<std::mutex> lock(transfer_.handlesLock);
+        if (transfer_.abandoned) {
+            winInet()->close(handle_);
+            handle_ = nullptr;
+            SetLastError(ERROR_INTERNET_TIMEOUT);
+            return;
+        }
+        transfer_.handles.push_back(handle_);
+    }
     ~InternetHolder() {
-        if (handle_ != nullptr) winInet()->close(handle_);
+        if (handle_ == nullptr) return;
+        std::lock_guard<std::mutex> lock(transfer_.handlesLock);
+        auto held = std::find(transfer_.handles.begin(), transfer_.handles.end(), handle_);
+        if (held == transfer_.handles.end()) return;  // closed at the deadline
+        transfer_.handles.erase(held);
+        winInet()->close(handle_);
     }
     InternetHolder(const InternetHolder&) = delete;
     InternetHolder& operator=(const InternetHolder&) = delete;
     HINTERNET get() const { return handle_; }
 
 private:
+    Transfer& transfer_;
     HINTERNET handle_;
 };
+
+// The deadline passed: the helper's handles are closed, the request before
+// its session.
+void abandon(Transfer& transfer) {
+    std::lock_guard<std::mutex> lock(transfer.handlesLock);
+    transfer.abandoned = true;
+    for (auto handle = transfer.handles.rbegin(); handle != transfer.handles.rend(); ++handle)
+        winInet()->close(*handle);
+    transfer.handles.clear();
+}
 
 bool isServerCharacter(wchar_t c) {
     return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'.' ||
@@ -153,12 +190,12 @@ void fail(Transfer& transfer, Outcome outcome, DWORD error) {
 void runTransfer(Transfer& transfer) {
     const WinInet* api = winInet();
     if (api == nullptr) return fail(transfer, Outcome::noSession, GetLastError());
-    InternetHolder session(api->openSession(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    InternetHolder session(transfer, api->openSession(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
     if (session.get() == nullptr) return fail(transfer, Outcome::noSession, GetLastError());
     setTimeouts(session.get(), transfer.timeout);
 
     InternetHolder request(
-        api->openUrl(session.get(), transfer.address.c_str(), nullptr, 0, kOpenUrlFlags, 0));
+        transfer, api->openUrl(session.get(), transfer.address.c_str(), nullptr, 0, kOpenUrlFlags, 0));
     if (request.get() == nullptr) return fail(transfer, Outcome::notOpened, GetLastError());
     queryNumber(request.get(), HTTP_QUERY_STATUS_CODE, &transfer.status);
     if (transfer.status != HTTP_STATUS_OK) return fail(transfer, Outcome::badStatus, 0);
@@ -191,8 +228,8 @@ DWORD WINAPI transferThread(void* parameter) {
 }
 
 // Runs the transfer on a helper thread and waits for it up to the deadline.
-// False when the deadline passed first; the helper then finishes on its own
-// and its result is dropped.
+// False when the deadline passed first; the helper's connection is then
+// closed, it finishes on its own and its result is dropped.
 bool transferWithDeadline(const std::shared_ptr<Transfer>& transfer) {
     auto* helperShare = new std::shared_ptr<Transfer>(transfer);
     HANDLE thread = CreateThread(nullptr, 0, transferThread, helperShare, 0, nullptr);
@@ -205,7 +242,9 @@ bool transferWithDeadline(const std::shared_ptr<Transfer>& transfer) {
     }
     DWORD waited = WaitForSingleObject(thread, transferDeadline);
     CloseHandle(thread);
-    return waited == WAIT_OBJECT_0;
+    if (waited == WAIT_OBJECT_0) return true;
+    abandon(*transfer);
+    return false;
 }
 
 bool holdsCurrencies(const std::string& body) {

@@ -229,6 +229,16 @@ TEST_F(HomeScreenTest, MenuBarRefreshesTheItemAndOpensItsOptions) {
     PostMessageW(hostWindow, WM_COMMAND, MAKEWPARAM(kRefreshCommand, BN_CLICKED), 0);
     EXPECT_TRUE(waitFor([&] { return cellText(list, 2, 0) == L"151.200000"; })) << "got " << cellText(list, 2, 0);
 
+    // Registered with Options 0, as the program registers it: no options.
+    DWORD_PTR handled = 0;
+    EXPECT_NE(0, SendMessageTimeoutW(hostWindow, WM_COMMAND, MAKEWPARAM(kOptionsCommand, BN_CLICKED), 0,
+                                     SMTO_NORMAL, 5000, &handled))
+        << "Options returns at once";
+    EXPECT_EQ(nullptr, FindWindowW(L"#32770", L"My Today Settings")) << "no options dialog for Options 0";
+    setMachineNumber(kZentavoKey, L"Options", 1);
+    closeHome();
+    item = startHome();
+    ASSERT_NE(nullptr, item);
     PostMessageW(hostWindow, WM_COMMAND, MAKEWPARAM(kOptionsCommand, BN_CLICKED), 0);
     HWND options = waitForWindow(host.info.dwProcessId, L"#32770", L"My Today Settings");
     ASSERT_NE(nullptr, options) << "the options dialog opens";

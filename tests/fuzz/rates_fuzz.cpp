@@ -49,7 +49,11 @@ Reading readPlainly(const std::string& bytes) {
         std::string rateText = line.substr(tab + 1);
         char* stop = nullptr;
         double rate = std::strtod(rateText.c_str(), &stop);
-        r.rates.push_back(stop != rateText.c_str() && std::isfinite(rate) ? rate : 0.0);
+        // Decimal only: hexadecimal text reads as the 0 before its "x".
+        size_t digits = rateText.find_first_not_of(" \t\n\v\f\r+-");
+        bool hexadecimal = digits != std::string::npos && rateText.compare(digits, 1, "0") == 0 &&
+                           digits + 1 < rateText.size() && (rateText[digits + 1] | 0x20) == 'x';
+        r.rates.push_back(stop != rateText.c_str() && std::isfinite(rate) && !hexadecimal ? rate : 0.0);
     }
     return r;
 }
