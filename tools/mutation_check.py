@@ -2,7 +2,7 @@
 """Plants one-line faults in the sources, one at a time, and runs the tests
 that should see each: a fault no test catches is a hole in the suite.
 
-  tools/mutation_check.py [--only NAME] [--list]
+  tools/mutation_check.py [--only NAME] [--native-only] [--list]
 
 Run from a checkout whose trees are built (`make build`): build/native and
 build/win. Each fault is written into its file, both trees are rebuilt, the
@@ -151,13 +151,19 @@ def run(command, cwd=ROOT, quiet=True):
     return subprocess.call(command, cwd=cwd, stdout=out, stderr=out) == 0
 
 
+NATIVE_ONLY = False
+
+
 def build():
-    return run(["cmake", "--build", NATIVE, "-j", "2"]) and run(["cmake", "--build", WIN, "-j", "2"])
+    return run(["cmake", "--build", NATIVE, "-j", "2"]) and (
+        NATIVE_ONLY or run(["cmake", "--build", WIN, "-j", "2"]))
 
 
 def caught(part):
     if not run(["ctest", "--test-dir", NATIVE, "-j", "2", "--stop-on-failure"]):
         return True
+    if NATIVE_ONLY:
+        return False
     include, exclude = PARTS[part]
     command = ["ctest", "--test-dir", WIN, "--stop-on-failure", "--timeout", "300"]
     if include:
@@ -189,20 +195,24 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--only", help="plant only the faults whose name contains this")
     parser.add_argument("--list", action="store_true", help="list the faults and stop")
+    parser.add_argument("--native-only", action="store_true", help="the native tests only (no Wine)")
     args = parser.parse_args()
+    global NATIVE_ONLY
+    NATIVE_ONLY = args.native_only
     faults = [f for f in FAULTS if not args.only or args.only in f[0]]
     if args.list:
         for fault in faults:
             print("%-55s %s" % (fault[0], fault[1]))
         return 0
-    if not os.environ.get("DISPLAY"):
+    if not os.environ.get("DISPLAY") and not NATIVE_ONLY:
         # One display and one warm wineserver for the whole run.
         os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 240x320x24 -nolisten tcp",
                                sys.executable] + sys.argv)
-    run(["tools/wine-prefix.sh"])
-    subprocess.Popen(["wineserver", "-p"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                     stderr=subprocess.DEVNULL).wait()
-    run(["wineboot"])
+    if not NATIVE_ONLY:
+        run(["tools/wine-prefix.sh"])
+        subprocess.Popen(["wineserver", "-p"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                         stderr=subprocess.DEVNULL).wait()
+        run(["wineboot"])
     tally = {}
     try:
         for fault in faults:
@@ -211,7 +221,8 @@ def main():
             print("%-8s %s" % (outcome, fault[0]), flush=True)
     finally:
         build()
-        run(["wineserver", "-k"])
+        if not NATIVE_ONLY:
+            run(["wineserver", "-k"])
     print(", ".join("%d %s" % (n, outcome) for outcome, n in sorted(tally.items())))
     return 0 if set(tally) <= {"caught"} else 1
 
