@@ -16,7 +16,7 @@ target_compile_definitions(native_tests PRIVATE QUANTREL_SOURCE_DIR="${CMAKE_SOU
 include(GoogleTest)
 gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 
-file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS tests/bench/*_bench.cpp)
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS bench/*_bench.cpp)
 if(BENCH_SOURCES)
     find_package(benchmark REQUIRED)
     add_executable(native_bench ${BENCH_SOURCES})

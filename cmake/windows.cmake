@@ -127,18 +127,18 @@ endforeach()
 # Benchmarks under Wine, run by `make bench` (tools/bench.sh): key releases
 # on every screen, the plug-in's answers to the host, and start-up against
 # MinimalWindow, a program that only shows one window.
-add_executable(MinimalWindow WIN32 tests/bench/win/minimal_window.cpp)
+add_executable(MinimalWindow WIN32 bench/win/minimal_window.cpp)
 target_link_options(MinimalWindow PRIVATE -municode)
-add_executable(screen_bench tests/bench/win/screen_bench.cpp ${QUANTREL_RC})
+add_executable(screen_bench bench/win/screen_bench.cpp ${QUANTREL_RC})
 target_link_libraries(screen_bench PRIVATE win_test_support quantrel_app screen_frame currency_win pocketpc
     quantrel_core ${SYSTEM_LIBS})
-add_executable(startup_bench tests/bench/win/startup_bench.cpp)
+add_executable(startup_bench bench/win/startup_bench.cpp)
 add_dependencies(startup_bench Quantrel MinimalWindow)
 foreach(bench screen_bench startup_bench)
     target_link_options(${bench} PRIVATE -municode)
 endforeach()
 if(ZENTAVO_SOURCES)
-    add_executable(zentavo_bench tests/bench/win/zentavo_bench.cpp ${ZENTAVO_RC})
+    add_executable(zentavo_bench bench/win/zentavo_bench.cpp ${ZENTAVO_RC})
     target_link_libraries(zentavo_bench PRIVATE win_test_support zentavo_objects screen_frame currency_win pocketpc
         quantrel_core ${SYSTEM_LIBS})
     target_link_options(zentavo_bench PRIVATE -municode)

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/bench/win/bench_support.h"
+#include "bench/win/bench_support.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/bench/win/bench_support.h"
+#include "bench/win/bench_support.h"
 #include "tests/win/plugin/plugin_host.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "resources/quantrel/resource_ids.h"
 #include "shell/program.h"
 #include "shell/screens.h"
-#include "tests/bench/win/bench_support.h"
+#include "bench/win/bench_support.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
