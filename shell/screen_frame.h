@@ -6,6 +6,8 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/pocketpc/aygshell.h"
+
 #include <initializer_list>
 #include <vector>
 
@@ -20,8 +22,8 @@ constexpr COLORREF kFieldTextColour = RGB(0, 0, 0);
 constexpr COLORREF kFieldBackgroundColour = RGB(255, 255, 211);
 constexpr COLORREF kScreenBackgroundColour = RGB(189, 224, 250);
 
-// The shell's dialog flags of every screen: Done, full screen, keyboard down (13).
-constexpr DWORD kScreenInitFlags = 0x0001 | 0x0004 | 0x0008;
+// The shell's dialog flags of every screen: Done, full screen, keyboard down.
+constexpr DWORD kScreenInitFlags = SHIDIF_DONEBUTTON | SHIDIF_FULLSCREEN | SHIDIF_SIPDOWN;
 
 struct ScreenFrame {
     std::vector<int> valueFields;     // the first one gives fieldBaseProcedure

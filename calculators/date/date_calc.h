@@ -25,8 +25,6 @@ constexpr int kDateContextMenu = 122;
 constexpr int kDateCutCommand = 40012;
 constexpr int kDateCopyCommand = 40013;
 constexpr int kDatePasteCommand = 40014;
-// The date picker's date-change notification code.
-constexpr int kDateTimeChangeNotification = -759;
 
 // A date-time as the date pickers deliver and accept it: eight 16-bit
 // fields in this order. dayOfWeek is 0 (Sunday) to 6 (Saturday); it is

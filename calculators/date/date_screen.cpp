@@ -123,7 +123,7 @@ INT_PTR onDateMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam, bool* ha
     switch (message) {
     case WM_NOTIFY: {
         const NMHDR* notice = reinterpret_cast<const NMHDR*>(lParam);
-        if (notice->code == static_cast<UINT>(kDateTimeChangeNotification) &&
+        if (notice->code == static_cast<UINT>(DTN_DATETIMECHANGE) &&
             (notice->idFrom == kDateStartPicker || notice->idFrom == kDateEndPicker)) {
             pickerChanged(dialog);
             *handled = true;

@@ -22,18 +22,18 @@ void recomputeLatLonScreen(HWND dialog, int fieldId, const char* text) {
 
 // The fields start empty as in the template; nothing to fill.
 const ScreenFrame kLatLonFrame = {
-    {std::begin(kLatLonValueFields), std::end(kLatLonValueFields)},
-    {std::begin(kLatLonValueFields), std::end(kLatLonValueFields)},
-    {},
-    kColourDialog | kColourStatic,
-    false,
-    false,
-    kLatLonTextLimit,
-    nullptr,
+    {std::begin(kLatLonValueFields), std::end(kLatLonValueFields)},  // value fields
+    {std::begin(kLatLonValueFields), std::end(kLatLonValueFields)},  // all six raise the soft keyboard
+    {},                                                              // nothing emptied on focus
+    kColourDialog | kColourStatic,                                   // labels on light blue
+    false,                                                           // no menu bar
+    false,                                                           // no default processing
+    kLatLonTextLimit,                                                // the read limit of a value
+    nullptr,  // nothing to fill in
     recomputeLatLonScreen,
-    nullptr,
-    nullptr,
-    nullptr,
+    nullptr,  // nothing saved
+    nullptr,  // no commands of its own
+    nullptr,  // no messages of its own
 };
 
 }  // namespace

@@ -32,18 +32,18 @@ void recomputeLoanScreen(HWND dialog, int fieldId, const char*) {
 }
 
 const ScreenFrame kLoanFrame = {
-    {std::begin(kLoanValueFields), std::end(kLoanValueFields)},
-    {std::begin(kLoanValueFields), std::end(kLoanValueFields)},
-    {},
-    kColourDialog | kColourStatic,
-    false,
-    false,
-    kLoanTextLimit,
+    {std::begin(kLoanValueFields), std::end(kLoanValueFields)},  // value fields
+    {std::begin(kLoanValueFields), std::end(kLoanValueFields)},  // all four raise the soft keyboard
+    {},                                                          // nothing emptied on focus
+    kColourDialog | kColourStatic,                               // labels on light blue
+    false,                                                       // no menu bar
+    false,                                                       // no default processing
+    kLoanTextLimit,                                              // the read limit of a value
     initLoanScreen,
     recomputeLoanScreen,
-    nullptr,
-    nullptr,
-    nullptr,
+    nullptr,  // nothing saved
+    nullptr,  // no commands of its own
+    nullptr,  // no messages of its own
 };
 
 }  // namespace

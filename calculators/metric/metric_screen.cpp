@@ -81,18 +81,18 @@ INT_PTR metricCommand(HWND dialog, int controlId, int code) {
 void saveMetricScreen(HWND) { saveProgramSelections(kMetricScreenSlots); }
 
 const ScreenFrame kMetricFrame = {
-    {std::begin(kMetricValueFields), std::end(kMetricValueFields)},
-    {std::begin(kMetricValueFields), std::end(kMetricValueFields)},
-    {},
-    kColourDialog | kColourStatic,
-    false,
-    false,
-    kMetricTextLimit,
+    {std::begin(kMetricValueFields), std::end(kMetricValueFields)},  // value fields
+    {std::begin(kMetricValueFields), std::end(kMetricValueFields)},  // all four raise the soft keyboard
+    {},                                                              // nothing emptied on focus
+    kColourDialog | kColourStatic,                                   // labels on light blue
+    false,                                                           // no menu bar
+    false,                                                           // no default processing
+    kMetricTextLimit,                                                // the read limit of a value
     initMetricScreen,
     recomputeMetricScreen,
     saveMetricScreen,
     metricCommand,
-    nullptr,
+    nullptr,  // no messages of its own
 };
 
 }  // namespace

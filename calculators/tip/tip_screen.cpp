@@ -30,18 +30,18 @@ void recomputeTipScreen(HWND dialog, int fieldId, const char*) {
 }
 
 const ScreenFrame kTipFrame = {
-    {std::begin(kTipValueFields), std::end(kTipValueFields)},
-    {std::begin(kTipKeyboardFields), std::end(kTipKeyboardFields)},
-    {},
-    kColourDialog | kColourStatic,
-    false,
-    false,
-    kTipTextLimit,
+    {std::begin(kTipValueFields), std::end(kTipValueFields)},        // value fields
+    {std::begin(kTipKeyboardFields), std::end(kTipKeyboardFields)},  // those that raise the soft keyboard
+    {},                                                              // nothing emptied on focus
+    kColourDialog | kColourStatic,                                   // labels on light blue
+    false,                                                           // no menu bar
+    false,                                                           // no default processing
+    kTipTextLimit,                                                   // the read limit of a value
     initTipScreen,
     recomputeTipScreen,
-    nullptr,
-    nullptr,
-    nullptr,
+    nullptr,  // nothing saved
+    nullptr,  // no commands of its own
+    nullptr,  // no messages of its own
 };
 
 }  // namespace

@@ -89,18 +89,18 @@ INT_PTR currencyScreenCommand(HWND dialog, int controlId, int code) {
 }
 
 const ScreenFrame kCurrencyFrame = {
-    {std::begin(kAmountFields), std::end(kAmountFields)},
-    {std::begin(kAmountFields), std::end(kAmountFields)},
-    {},
-    kColourDialog | kColourStatic | kColourButton,
-    true,
-    false,
-    kFieldTextLimit,
+    {std::begin(kAmountFields), std::end(kAmountFields)},  // value fields
+    {std::begin(kAmountFields), std::end(kAmountFields)},  // all four raise the soft keyboard
+    {},                                                    // nothing emptied on focus
+    kColourDialog | kColourStatic | kColourButton,         // labels and buttons on light blue
+    true,                                                  // an empty menu bar
+    false,                                                 // no default processing
+    kFieldTextLimit,                                       // the read limit of an amount
     initCurrencyScreen,
     convertCurrencyScreen,
     saveCurrencyScreen,
     currencyScreenCommand,
-    nullptr,
+    nullptr,  // no messages of its own
 };
 
 }  // namespace

@@ -182,7 +182,17 @@ INT_PTR editCurrencyMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 const ScreenFrame kEditCurrencyFrame = {
-    {}, {}, {}, 0, true, false, 0, initEditCurrencyScreen, nullptr, saveEditCurrencyScreen, nullptr,
+    {},     // no value fields: the list is the screen's only control
+    {},     // nothing raises the soft keyboard
+    {},     // nothing emptied on focus
+    0,      // no colours of its own
+    true,   // an empty menu bar
+    false,  // no default processing
+    0,      // nothing read
+    initEditCurrencyScreen,
+    nullptr,  // nothing computed
+    saveEditCurrencyScreen,
+    nullptr,  // no commands of its own
     editCurrencyMessage,
 };
 

@@ -42,7 +42,7 @@ MenuBar* menuBarOf(HWND bar) { return reinterpret_cast<MenuBar*>(GetWindowLongPt
 
 // Reads the template; the words after the end of the resource are never read.
 bool readTemplate(HINSTANCE instance, UINT id, MenuBar* bar) {
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_RCDATA);
     if (found == nullptr) return false;
     HGLOBAL loaded = LoadResource(instance, found);
     const WORD* words = static_cast<const WORD*>(LockResource(loaded));
