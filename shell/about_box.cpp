@@ -221,7 +221,7 @@ INT_PTR onCommand(HWND dialog, int command) {
 }  // namespace
 
 void showAboutBox(HWND owner) {
-    DialogBoxParamW(programInstance, MAKEINTRESOURCEW(IDD_ABOUT), owner, aboutBoxProcedure, 0);
+    deviceDialogBox(programInstance, MAKEINTRESOURCEW(IDD_ABOUT), owner, aboutBoxProcedure, 0);
 }
 
 INT_PTR CALLBACK aboutBoxProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -77,7 +77,7 @@ INT_PTR onDrawItem(const DRAWITEMSTRUCT* item) {
 void openScreen(HWND dialog, int id) {
     int index = buttonIndex(id);
     if (index < 0 || kLauncherButtons[index].screen == nullptr) return;
-    DialogBoxParamW(programInstance, MAKEINTRESOURCEW(kLauncherButtons[index].templateId), dialog,
+    deviceDialogBox(programInstance, MAKEINTRESOURCEW(kLauncherButtons[index].templateId), dialog,
                     kLauncherButtons[index].screen, 0);
 }
 

@@ -44,7 +44,7 @@ HWND createMenuBar(HWND window) {
 void createLauncher(HWND window) {
     RECT client;
     GetClientRect(window, &client);
-    launcher = CreateDialogParamW(programInstance, MAKEINTRESOURCEW(IDD_LAUNCHER), window, launcherProcedure, 0);
+    launcher = deviceCreateDialog(programInstance, MAKEINTRESOURCEW(IDD_LAUNCHER), window, launcherProcedure, 0);
     if (launcher == nullptr) return;
     MoveWindow(launcher, client.left, client.top, client.right - client.left, client.bottom - client.top, TRUE);
     ShowWindow(launcher, SW_SHOW);

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "currency/core/currency_files.h"
+#include "currency/screens/rates_list_view.h"
 #include "todayplugin/plugin.h"
 
 PluginState pluginState;
@@ -17,7 +18,6 @@ const wchar_t kItemWindowName[] = L"MyTodayScreen";
 const int kItemWidth = 240;
 const DWORD kItemHeight = 100;
 // The extended list style the item gives its list, every other bit clear.
-const DWORD kRatesListExtendedStyle = 0x20000000;
 
 void registerItemClass(HINSTANCE instance) {
     UnregisterClassW(kItemClass, instance);  // a leftover of an earlier item; failure is fine
@@ -32,8 +32,6 @@ void registerItemClass(HINSTANCE instance) {
 
 void makeRatesList(HWND window) {
     pluginState.ratesList = createRatesList(window);
-    if (pluginState.ratesList != nullptr)
-        SendMessageW(pluginState.ratesList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kRatesListExtendedStyle);
 }
 
 // Lays the list over the whole client area and has it repaint now, so that
@@ -44,6 +42,7 @@ void layRatesList(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     MoveWindow(list, client.left, client.top, client.right - client.left, client.bottom - client.top, TRUE);
+    fitRatesListColumns(list);
     ShowWindow(list, SW_SHOW);
     InvalidateRect(list, nullptr, TRUE);
     UpdateWindow(list);
@@ -139,7 +138,7 @@ LRESULT CALLBACK itemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ERASEBKGND:
         return onEraseBackground(window, reinterpret_cast<HDC>(wParam));
     case WM_NOTIFY:
-        return onRatesListNotify(window, static_cast<int>(wParam), reinterpret_cast<NMHDR*>(lParam));
+        return onItemNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_LBUTTONUP:
         return onTap(window);
     case WM_TODAYCUSTOM_CLEARCACHE:

@@ -43,12 +43,11 @@ void reloadRates();
 
 // ---- rates list ----
 // Makes the rates list over the parent's client area: null when the list, a
-// column or a row cannot be made (nothing is left behind then).
+// column or a row cannot be made (nothing is left behind then). Its rows
+// follow pluginState.table through syncRatesListRows.
 HWND createRatesList(HWND parent);
-// Gives the list one row per entry of pluginState.table.
-void syncRatesListRows(HWND list);
-// The item window's notifications; always 0.
-LRESULT onRatesListNotify(HWND window, int controlId, NMHDR* record);
+// The item window's notifications (the list's); always 0.
+LRESULT onItemNotify(NMHDR* record);
 
 // ---- currency calculator (template 103) ----
 INT_PTR CALLBACK calculatorProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -8,12 +8,14 @@ shots=$(dirname "$win_build")/screenshots
 
 if [ -n "$DISPLAY" ]; then
     "$here/wine-prefix.sh"
-    [ -x "$win_build/TodayHost.exe" ] && wine "$win_build/TodayHost.exe" /install Zentavo.dll &
-    exec wine "$win_build/Quantrel.exe"
+    # Both programs in one Wine virtual desktop the size of the device.
+    desktop=/desktop=Quantrel,240x320
+    [ -x "$win_build/TodayHost.exe" ] && wine explorer "$desktop" "$win_build/TodayHost.exe" /install Zentavo.dll &
+    exec wine explorer "$desktop" "$win_build/Quantrel.exe"
 fi
 
 mkdir -p "$shots"
-xvfb-run -a -s "-screen 0 240x320x24 -nolisten tcp" sh -c '
+xvfb-run -a -s "-screen 0 800x600x24 -nolisten tcp" sh -c '
     "'"$here"'/wine-prefix.sh"
     wineserver -p </dev/null >/dev/null 2>&1
     wineboot </dev/null >/dev/null 2>&1

@@ -13,7 +13,9 @@ ctest --test-dir "$native_build" --output-on-failure -j 2
 if [ -n "$3" ]; then ctest --test-dir "$3" --output-on-failure -j 2 -E '^tools\.'; fi
 if [ -n "$4" ]; then "$here/../tests/fuzz/run.sh" "$4" "${5:-15}"; fi
 
-xvfb-run -a -s "-screen 0 240x320x24 -nolisten tcp" sh -c '
+# One desktop the size of a small monitor, as users have: the programs keep
+# to the device's 240 x 320 pixels at its top left.
+xvfb-run -a -s "-screen 0 800x600x24 -nolisten tcp" sh -c '
     set -e
     "'"$here"'/wine-prefix.sh"
     # Wine services started before ctest, detached, so that they never hold

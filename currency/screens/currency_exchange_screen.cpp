@@ -62,7 +62,7 @@ void refillRows(HWND dialog) { refillCurrencyBoxes(dialog, kRows, programRates, 
 // there leaves the table as rates.txt holds it.
 void onEditRates(HWND dialog) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
-    DialogBoxParamW(instance, MAKEINTRESOURCEW(kEditCurrencyTemplate), dialog, editCurrencyScreenProcedure, 0);
+    deviceDialogBox(instance, MAKEINTRESOURCEW(kEditCurrencyTemplate), dialog, editCurrencyScreenProcedure, 0);
     refillRows(dialog);
 }
 

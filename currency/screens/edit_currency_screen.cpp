@@ -11,93 +11,39 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <cwchar>
 #include <vector>
 
 #include "currency/core/currency_files.h"
+#include "currency/screens/rates_list_view.h"
 #include "platform/pocketpc/aygshell.h"
-#include "shell/number_text.h"
 #include "shell/program.h"
 #include "shell/screen_frame.h"
-#include "shell/wide_text.h"
 
 namespace {
 
-constexpr int kRateColumnWidth = 105;
-constexpr int kCurrencyColumnWidth = 120;
 constexpr int kListWidth = 240;
-constexpr int kEditorLimit = 20;  // characters of a typed rate
-// The handheld's extended list style for this list (its gradient background).
-constexpr DWORD kListExtendedStyle = 0x20000000;
+constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_EDITLABELS;
 
 SHACTIVATEINFO editActivation;
-// The text of the cell being drawn; the list is given this buffer.
-wchar_t cellText[100];
 // The rates accepted and not yet in rates.txt, in the order they were
 // typed: a Done whose save failed leaves them for the next Done.
 std::vector<RateEdit> acceptedEdits;
 
-bool isListedEntry(int index) { return index >= 0 && index < programRates.count && index < kCurrencyCapacity; }
-
-bool insertColumn(HWND list, HINSTANCE instance, int column, int headerString, int width) {
-    wchar_t header[64] = L"";
-    LoadStringW(instance, headerString, header, 64);
-    LVCOLUMNW info = {};
-    info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    info.fmt = LVCFMT_LEFT;
-    info.cx = width;
-    info.pszText = header;
-    info.iSubItem = column;
-    return SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&info)) == column;
+// An accepted rate is in the program's table at once, kept for Done and
+// announced to the Today item.
+void keepAcceptedRate(HWND, int entry, double rate) {
+    acceptedEdits.push_back(rateEditOf(programRates, entry, rate));
+    setUpdatedFlag();
 }
 
-// One item per entry; neither column stores text, both are asked for.
-bool insertEntry(HWND list, int index) {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = index;
-    item.pszText = LPSTR_TEXTCALLBACKW;
-    if (SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) != index) return false;
-    item.iSubItem = 1;
-    return SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != FALSE;
-}
-
-// The list over the screen's client area; null when the control, a column
-// or an item could not be made (a half-made list is not left on the screen).
-HWND createRateList(HWND dialog) {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
-    RECT client;
-    GetClientRect(dialog, &client);
-    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_EDITLABELS,
-                                client.left, client.top, client.right - client.left, client.bottom - client.top,
-                                dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditCurrencyList)), instance,
-                                nullptr);
-    if (list == nullptr) return nullptr;
-    bool made = insertColumn(list, instance, 0, kRateColumnHeader, kRateColumnWidth) &&
-                insertColumn(list, instance, 1, kCurrencyColumnHeader, kCurrencyColumnWidth);
-    if (made) {
-        int order[2] = {1, 0};
-        SendMessageW(list, LVM_SETCOLUMNORDERARRAY, 2, reinterpret_cast<LPARAM>(order));
-    }
-    for (int index = 0; made && index < programRates.count && index < kCurrencyCapacity; ++index)
-        made = insertEntry(list, index);
-    if (!made) {
-        DestroyWindow(list);
-        return nullptr;
-    }
-    return list;
-}
+const RatesListView kRatesView = {&programRates, kRateColumnHeader, kCurrencyColumnHeader, keepAcceptedRate};
 
 HWND rateListOf(HWND dialog) { return GetDlgItem(dialog, kEditCurrencyList); }
 
 void initEditCurrencyScreen(HWND dialog) {
-    HWND list = createRateList(dialog);
-    if (list != nullptr)
-        SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kListExtendedStyle);
-    else
-        MessageBoxW(nullptr, L"Listview not created!", nullptr, MB_OK);
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
+    HWND list = createRatesListView(dialog, kEditCurrencyList, instance, kListStyle, &kRatesView);
+    if (list == nullptr) MessageBoxW(nullptr, L"Listview not created!", nullptr, MB_OK);
     std::memset(&editActivation, 0, sizeof editActivation);
     editActivation.cbSize = sizeof editActivation;
 }
@@ -113,63 +59,18 @@ void saveEditCurrencyScreen(HWND) {
     if (written || acceptedEdits.empty()) acceptedEdits.clear();
 }
 
-// Column 0 shows the rate ("%f"), column 1 the name.
-void supplyCellText(NMLVDISPINFOW* request) {
-    LVITEMW& item = request->item;
-    if (!(item.mask & LVIF_TEXT) || !isListedEntry(item.iItem)) return;
-    const CurrencyEntry& entry = programRates.entries[item.iItem];
-    std::wstring text = item.iSubItem == 0 ? widenText(formatText("%f", entry.rate)) : widenText(entry.name);
-    size_t length = text.size() < 99 ? text.size() : 99;
-    std::wmemcpy(cellText, text.c_str(), length);
-    cellText[length] = L'\0';
-    item.pszText = cellText;
-}
-
-void limitEditor(HWND list) {
-    HWND editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETEDITCONTROL, 0, 0));
-    if (editor != nullptr) SendMessageW(editor, EM_LIMITTEXT, kEditorLimit, 0);
-}
-
-// A cancelled edit (no text) changes nothing. An accepted one is read as a
-// number (no number gives 0) and stored at once. The list keeps asking for
-// the text, so the label is not taken over.
-void acceptEdit(HWND list, const NMLVDISPINFOW* edit) {
-    int index = edit->item.iItem;
-    if (edit->item.pszText == nullptr || !isListedEntry(index)) return;
-    std::wstring typed(edit->item.pszText, wcsnlen(edit->item.pszText, kFieldTextLimit));
-    programRates.entries[index].rate = readDecimal(narrowText(typed.c_str()).c_str());
-    acceptedEdits.push_back(rateEditOf(programRates, index, programRates.entries[index].rate));
-    setUpdatedFlag();
-    SendMessageW(list, LVM_UPDATE, index, 0);
-}
-
-INT_PTR onListNotify(HWND dialog, NMHDR* header, bool* handled) {
-    if (header->idFrom != static_cast<UINT_PTR>(kEditCurrencyList)) return 0;
-    switch (header->code) {
-    case LVN_GETDISPINFOW:
-        supplyCellText(reinterpret_cast<NMLVDISPINFOW*>(header));
-        break;
-    case LVN_BEGINLABELEDITW:
-        limitEditor(header->hwndFrom);
-        break;
-    case LVN_ENDLABELEDITW:
-        acceptEdit(header->hwndFrom, reinterpret_cast<NMLVDISPINFOW*>(header));
-        break;
-    default:
-        return 0;
-    }
-    // Editing may begin; an ended edit's label is not taken over.
-    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, FALSE);
-    *handled = true;
-    return 1;
-}
-
 INT_PTR editCurrencyMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, bool* handled) {
     switch (message) {
     case WM_NOTIFY:
-        return onListNotify(dialog, reinterpret_cast<NMHDR*>(lParam), handled);
+        if (!onRatesListNotify(reinterpret_cast<NMHDR*>(lParam), kEditCurrencyList)) break;
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, FALSE);
+        *handled = true;
+        return 1;
     case WM_SIZE:
-        if (HWND list = rateListOf(dialog)) MoveWindow(list, 0, 0, kListWidth, HIWORD(lParam), TRUE);
+        if (HWND list = rateListOf(dialog)) {
+            MoveWindow(list, 0, 0, kListWidth, HIWORD(lParam), TRUE);
+            fitRatesListColumns(list);
+        }
         break;
     case WM_ACTIVATE:
         SHHandleWMActivate(dialog, wParam, lParam, &editActivation, FALSE);

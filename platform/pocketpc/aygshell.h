@@ -17,6 +17,12 @@ enum {
 // The work area between the navigation bar and the menu bar, in screen pixels.
 RECT deviceWorkArea();
 
+// DialogBoxParamW and CreateDialogParamW as the handheld makes the dialogs:
+// a template's "System" font is the device's Tahoma, whatever the desktop
+// maps "System" to, so that the screens keep their size in pixels.
+INT_PTR deviceDialogBox(HINSTANCE instance, const wchar_t* name, HWND owner, DLGPROC procedure, LPARAM param);
+HWND deviceCreateDialog(HINSTANCE instance, const wchar_t* name, HWND owner, DLGPROC procedure, LPARAM param);
+
 // ---- menu bars -------------------------------------------------------------
 #define SHCMBF_EMPTYBAR 0x0001
 #define SHCMBF_HIDDEN 0x0002

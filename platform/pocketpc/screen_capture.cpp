@@ -1,12 +1,14 @@
-// A picture of the whole device screen, for tests and `make run`.
+// A picture of the device screen (the 240 x 320 pixels at the top left of
+// the desktop), for tests and `make run`.
 #include <windows.h>
 
+#include "platform/pocketpc/aygshell.h"
 #include "platform/pocketpc/device_test.h"
 
 bool deviceCaptureScreen(const wchar_t* path) {
     HDC screen = GetDC(nullptr);
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
+    int width = DEVICE_SCREEN_WIDTH;
+    int height = DEVICE_SCREEN_HEIGHT;
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;

@@ -231,7 +231,7 @@ void showItemOptions(HWND host) {
     for (auto& item : items) {
         // Only an item registered with Options 1 has an options dialog.
         if (item->optionsProcedure == nullptr || !item->record.fOptions) continue;
-        DialogBoxParamW(item->record.hinstDLL, MAKEINTRESOURCEW(IDD_TODAY_CUSTOM), host, optionsHostProcedure,
+        deviceDialogBox(item->record.hinstDLL, MAKEINTRESOURCEW(IDD_TODAY_CUSTOM), host, optionsHostProcedure,
                         reinterpret_cast<LPARAM>(item->optionsProcedure));
         return;
     }

@@ -270,8 +270,9 @@ TEST_F(EditCurrencyTest, ListThatCannotBeMadeIsReported) {
 }
 
 TEST_F(EditCurrencyTest, Screenshot) {
-    loadTable("Sample rates\nUS Dollar\t1\nEuro\t0.9216\nJapanese Yen\t151.37\nBritish Pound\t0.7898\n"
-              "Swiss Franc\t0.8812\n");
+    std::string rates = "Sample rates\nUS Dollar\t1\nEuro\t0.9216\nJapanese Yen\t151.37\nBritish Pound\t0.7898\n";
+    for (int more = 0; more < 20; ++more) rates += "Currency " + std::to_string(more) + "\t1.25\n";
+    loadTable(rates);
     open([&](HWND dialog) {
         HWND list = listOf(dialog);
         HWND editor = beginEdit(list, 1);

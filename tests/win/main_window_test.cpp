@@ -10,9 +10,12 @@
 #include "platform/pocketpc/aygshell.h"
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
+#include "currency/screens/edit_currency_screen.h"
+#include "shell/about_box.h"
 #include "shell/launcher.h"
 #include "shell/program.h"
 #include "shell/screens.h"
+#include "tests/win/support/screen_checks.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
@@ -150,6 +153,30 @@ TEST(LauncherTable, EachButtonOpensItsScreen) {
         EXPECT_EQ(expected[i].templateId, kLauncherButtons[i].templateId) << "button " << expected[i].button;
         EXPECT_NE(nullptr, kLauncherButtons[i].screen) << "button " << expected[i].button << " opens nothing";
         EXPECT_TRUE(kLauncherButtons[i].screen == expected[i].screen) << "button " << expected[i].button;
+    }
+}
+
+// Every dialog of the program in the device's width, in the handheld's font,
+// whatever the desktop's "System" font is.
+TEST_F(MainWindowTest, EveryScreenFitsTheDevice) {
+    std::string rates = "Thirty rates, enough for the lists to scroll\n";
+    for (int entry = 0; entry < 30; ++entry) rates += "Currency number " + std::to_string(entry) + "\t1.5\n";
+    ASSERT_TRUE(writeFileBytes(scratch.file(L"rates.txt"), rates));
+    loadRates(dataDirectory, programRates);
+    expectFitsTheDevice(launcher, "launcher");
+    struct Screen {
+        int templateId;
+        DLGPROC procedure;
+    };
+    std::vector<Screen> screens = {{IDD_ABOUT, aboutBoxProcedure},
+                                   {kEditCurrencyTemplate, editCurrencyScreenProcedure}};
+    for (const LauncherButton& button : kLauncherButtons) screens.push_back({button.templateId, button.screen});
+    for (const Screen& screen : screens) {
+        std::string name = "template " + std::to_string(screen.templateId);
+        runScreen(GetModuleHandleW(nullptr), screen.templateId, screen.procedure, [&](HWND dialog) {
+            expectFitsTheDevice(dialog, name.c_str());
+            EndDialog(dialog, 1);
+        }, mainWindow);
     }
 }
 

@@ -312,7 +312,7 @@ TEST_F(RateDownloadTest, LauncherTimerDownloadsSilentlyOnlyWithAutoUpdateOne) {
     };
     programInstance = GetModuleHandleW(nullptr);
     HWND launcherDialog =
-        CreateDialogParamW(programInstance, MAKEINTRESOURCEW(IDD_LAUNCHER), owner_, launcherProcedure, 0);
+        deviceCreateDialog(programInstance, MAKEINTRESOURCEW(IDD_LAUNCHER), owner_, launcherProcedure, 0);
     ASSERT_NE(nullptr, launcherDialog);
     for (const Case& c : cases) {
         ASSERT_TRUE(writeFileBytes(place_.file(kRatesFileName), kPreviousRates));

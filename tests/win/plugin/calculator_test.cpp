@@ -4,6 +4,7 @@
 
 #include "currency/core/selection_format.h"
 #include "platform/pocketpc/device_test.h"
+#include "tests/win/support/screen_checks.h"
 #include "tests/win/plugin/plugin_host.h"
 
 using namespace plugin_test;
@@ -53,6 +54,7 @@ TEST_F(Calculator, OpensWithTheTableAndTheStoredRows) {
     INT_PTR result = open([&](HWND dialog) {
         EXPECT_EQ(L"Currency calculator", [&] { wchar_t t[64] = L""; GetWindowTextW(dialog, t, 64); return std::wstring(t); }());
         EXPECT_EQ(13u, deviceInitDialogFlags(dialog)) << "Done, full screen, keyboard down";
+        expectFitsTheDevice(dialog, "calculator");
         HWND bar = deviceMenuBarOf(dialog);
         EXPECT_NE(nullptr, bar) << "an empty menu bar";
         EXPECT_TRUE(deviceMenuBarCommands(bar).empty());

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/pocketpc/device_test.h"
+#include "tests/win/support/screen_checks.h"
 #include "tests/win/plugin/plugin_host.h"
 
 using namespace plugin_test;
@@ -225,6 +226,7 @@ TEST(ItemWindow, OptionsDialogShowsItsTextsAndClosesOnlyWithOk) {
         EXPECT_EQ(L"My Today Settings", windowText(dialog));
         EXPECT_EQ(L"MyToday - Options", fieldText(dialog, IDC_OPTIONS_TITLE));
         EXPECT_EQ(L"Description of the options for your DLL go here.", fieldText(dialog, IDC_OPTIONS_DESCRIPTION));
+        expectFitsTheDevice(dialog, "options");
         EXPECT_EQ(FALSE, optionsDialogProc(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0));
         otherCommandClosed = !IsWindowVisible(dialog);
         RECT frame;

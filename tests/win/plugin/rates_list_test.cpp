@@ -7,6 +7,7 @@
 
 #include "shell/wide_text.h"
 #include "tests/win/plugin/plugin_host.h"
+#include "tests/win/support/screen_checks.h"
 
 using namespace plugin_test;
 
@@ -90,7 +91,10 @@ TEST(RatesList, RowsFollowTheTableAtEveryReload) {
     host.writeRates(kRates);
     HWND list = host.startShown();
     struct Reload { const char* name; std::vector<std::pair<std::string, std::string>> rates; };
+    std::vector<std::pair<std::string, std::string>> scrolling;
+    for (char name = 'A'; name <= 'T'; ++name) scrolling.push_back({std::string(1, name), "1"});
     const Reload reloads[] = {
+        {"more than the item shows", scrolling},
         {"fewer currencies", {{"US Dollar", "1"}, {"Euro", "2"}}},
         {"more currencies", {{"A", "1"}, {"B", "2"}, {"C", "3"}, {"D", "4"}, {"E", "5"}, {"F", "6"}}},
         {"none at all", {}},
@@ -102,6 +106,7 @@ TEST(RatesList, RowsFollowTheTableAtEveryReload) {
         if (!reload.rates.empty()) {
             EXPECT_EQ(widenText(reload.rates.back().first), cellText(list, rowCount(list) - 1, 1)) << reload.name;
         }
+        expectFitsTheDevice(host.item, reload.name);
     }
 }
 

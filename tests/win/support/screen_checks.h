@@ -19,3 +19,9 @@ COLORREF answeredColour(HWND dialog, UINT message, HWND control);
 // The screen as the user sees it with the keyboard lowered: repainted where
 // the panel was before the picture is taken.
 void screenshotKeyboardDown(HWND dialog, const wchar_t* name);
+
+// Expects every visible control of the screen within the device's 240 x 320
+// pixels, every label, button and box text whole inside its control, in
+// the font the control draws with, and every list's columns side by side
+// without sideways scrolling.
+void expectFitsTheDevice(HWND dialog, const char* name);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "currency/core/currency_files.h"
+#include "platform/pocketpc/aygshell.h"
 #include "platform/pocketpc/device_test.h"
 
 namespace {
@@ -87,7 +88,7 @@ INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, const std:
     ScreenRun run = {screen, &driver};
     ScreenRun* outer = currentRun;
     currentRun = &run;
-    INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(templateId), owner, forwardingProcedure, 0);
+    INT_PTR result = deviceDialogBox(instance, MAKEINTRESOURCEW(templateId), owner, forwardingProcedure, 0);
     currentRun = outer;
     return result;
 }
