@@ -1,5 +1,6 @@
-# Fuzz tree: one libFuzzer target per reader of outside data in the portable
-# core, each tests/fuzz/<name>_fuzz.cpp, all under ASan and UBSan. Needs
+# Fuzz tree: libFuzzer targets over the portable core, each
+# tests/fuzz/<name>_fuzz.cpp, all under ASan and UBSan: one per file reader
+# (rates, selections, area codes) and one for every calculator's fields. Needs
 # clang (libFuzzer is clang's):
 #   cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DQUANTREL_FUZZ=ON
 # tests/fuzz/run.sh runs the targets over their seeds in tests/fuzz/corpus/.
