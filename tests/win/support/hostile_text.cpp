@@ -28,39 +28,16 @@ static std::wstring controlCharacters() {
     return text + L"\x7f" L"5";
 }
 
+// A handful of representatives, one per kind of fault a field reading can
+// have; the fuzz targets take the readers through the rest.
 const std::vector<HostileInput>& hostileInputs() {
     static const std::vector<HostileInput> inputs = {
         {"300 nines", std::wstring(300, L'9'), kTypedOnce | kEntered},
-        {"300 letters", std::wstring(300, L'x'), kEntered},
-        {"largest double padded to 300", L"1.7976931348623157e308" + std::wstring(278, L' '), kEntered},
-        {"largest negative double padded to 300", L"-1.7976931348623157e308" + std::wstring(277, L' '), kEntered},
-        {"exponent of 298 digits", L"1e" + std::wstring(298, L'9'), kEntered},
-        {"smallest denormal", L"4.9e-324", kTyped | kEntered},
-        // Ctrl+C, Ctrl+V and Ctrl+X are left out of typing: they would reach
-        // the desktop's clipboard, which other tests use at the same time.
-        {"control characters typed", L"1\x01\x02\x07\b2\t\n\r\x1a\x1b\x1f\x7f" L"3", kTyped},
         {"control characters set as text", controlCharacters(), kEntered},
-        {"lone minus", L"-", kTyped | kEntered},
-        {"lone plus and dot", L"+.", kEntered},
         {"1e999", L"1e999", kTyped | kEntered},
-        {"-1e999", L"-1e999", kTyped | kEntered},
-        {"nan", L"nan", kTyped | kEntered},
-        {"-NaN(123)", L"-NaN(123)", kEntered},
-        {"inf", L"inf", kTyped | kEntered},
-        {"-Infinity", L"-Infinity", kEntered},
-        {"1.#INF", L"1.#INF", kEntered},
-        {"hexadecimal beyond the range", L"0x1p1024", kEntered},
-        {"largest double in hexadecimal", L"0x1.fffffffffffffp1023", kEntered},
-        {"-0", L"-0", kTyped | kEntered},
-        {"-0.0e0", L"-0.0e0", kEntered},
-        {"e acute, degree sign, euro sign", L"\u00e9\u00b0\u20ac", kTyped | kEntered},
-        {"coordinate with degree sign", L"45\u00b030'15.5\"", kTyped | kEntered},
-        {"euro sign before a huge number", L"\u20ac1e308", kEntered},
-        {"full-width digits", L"\uff11\uff10\uff10", kTyped | kEntered},
-        {"characters outside the code page", L"\u4e2d\u6587\u0416", kEntered},
-        {"character outside the basic plane", L"\U0001F600" L"7", kTyped | kEntered},
-        {"lone surrogate", L"\xd800" L"1", kEntered},
-        {"bytes 0x80 to 0xFF of the system code page", codePageHighBytes(), kTypedOnce | kEntered},
+        {"-nan", L"-nan", kEntered},
+        {"coordinate with degree sign", L"45\u00b030'15.5\"", kTyped},
+        {"bytes 0x80 to 0xFF of the system code page", codePageHighBytes(), kEntered},
     };
     return inputs;
 }
