@@ -8,7 +8,7 @@
 
 #include "currency/core/rates_format.h"
 #include "currency/core/selection_format.h"
-#include "platform/todayhost/today_item.h"
+#include "platform/pocketpc/todaycmn.h"
 
 // Created zeroed when the library loads; alive as long as it is loaded.
 struct PluginState {

@@ -50,8 +50,8 @@ FAULTS = [
      "if (value == 0 || value == 1) flag = value;", "flag = value;", "program"),
     ("selection: plug-in slots end one early", "currency/core/selection_format.h",
      "constexpr int kPluginSlotCount = 5;", "constexpr int kPluginSlotCount = 4;", "plugin"),
-    ("number: exponent without digits taken", "shell/number_text.cpp",
-     "if (isDigit(text[exponent])) {", "if (true) {", "program"),
+    ("number: the whole text handed to strtod", "shell/number_text.cpp",
+     "std::string number(text, length);", "std::string number(text);", "program"),
     # computations
     ("loan: payment formula", "calculators/loan/loan.cpp",
      "return ((monthlyRate * growth) * amount) / (growth - 1.0);",

@@ -1,13 +1,13 @@
 // The home-screen host: the device's home screen with its background picture
 // and the date, and the items listed under SOFTWARE\Microsoft\Today\Items,
 // each a library that draws its own window and that the host drives with the
-// item messages of today_item.h.
+// item messages of todaycmn.h.
 #pragma once
 #include <windows.h>
 
 #include <string>
 
-#include "platform/todayhost/today_item.h"
+#include "platform/pocketpc/todaycmn.h"
 
 // ---- the home screen (host_screen.cpp) -------------------------------------
 extern const wchar_t kHostClass[];  // "TodayHostScreen"
