@@ -15,7 +15,8 @@ file(GLOB POCKETPC_SOURCES CONFIGURE_DEPENDS platform/pocketpc/*.cpp)
 add_library(pocketpc OBJECT ${POCKETPC_SOURCES})
 
 # What every calculator screen shares, in both deliverables.
-add_library(screen_frame OBJECT shell/screen_frame.cpp shell/wide_text.cpp currency/screens/rates_list_view.cpp)
+add_library(screen_frame OBJECT shell/screen_frame.cpp shell/wide_text.cpp currency/screens/rates_list_view.cpp
+    currency/screens/currency_rows.cpp)
 
 # The currency core's file, registry and network side.
 file(GLOB CURRENCY_WIN_SOURCES CONFIGURE_DEPENDS currency/core/*_win.cpp)
@@ -27,7 +28,7 @@ endif()
 
 # The program without its entry point.
 file(GLOB APP_SOURCES CONFIGURE_DEPENDS shell/*.cpp currency/screens/*.cpp calculators/*/*_screen.cpp)
-list(FILTER APP_SOURCES EXCLUDE REGEX "(shell/(number_text|screen_frame|wide_text|quantrel_main)|currency/screens/rates_list_view)\\.cpp$")
+list(FILTER APP_SOURCES EXCLUDE REGEX "(shell/(screen_frame|wide_text|quantrel_main)|currency/screens/(rates_list_view|currency_rows))\\.cpp$")
 add_library(quantrel_app OBJECT ${APP_SOURCES})
 
 set(QUANTREL_RC ${CMAKE_SOURCE_DIR}/resources/quantrel/Quantrel.rc)

@@ -2,7 +2,7 @@
 // frame, computing exactly as the program's Currency Exchange screen does, on
 // the plug-in's own table and selections.
 #include "currency/core/currency_files.h"
-#include "currency/core/currency_rows.h"
+#include "currency/screens/currency_rows.h"
 #include "resources/zentavo/zentavo_ids.h"
 #include "shell/screen_frame.h"
 #include "todayplugin/plugin.h"

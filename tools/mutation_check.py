@@ -50,7 +50,7 @@ FAULTS = [
      "if (value == 0 || value == 1) flag = value;", "flag = value;", "program"),
     ("selection: plug-in slots end one early", "currency/core/selection_format.h",
      "constexpr int kPluginSlotCount = 5;", "constexpr int kPluginSlotCount = 4;", "plugin"),
-    ("number: the whole text handed to strtod", "shell/number_text.cpp",
+    ("number: the whole text handed to strtod", "core/number_text.cpp",
      "std::string number(text, length);", "std::string number(text);", "program"),
     # computations
     ("loan: payment formula", "calculators/loan/loan.cpp",

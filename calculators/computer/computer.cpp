@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "shell/number_text.h"
+#include "core/number_text.h"
 
 namespace {
 

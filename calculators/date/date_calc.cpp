@@ -1,6 +1,6 @@
 #include "calculators/date/date_calc.h"
 
-#include "shell/number_text.h"
+#include "core/number_text.h"
 
 const char* const kWeekdayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                       "Thursday", "Friday", "Saturday"};

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "shell/number_text.h"
+#include "core/number_text.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "shell/number_text.h"
+#include "core/number_text.h"
 
 namespace {
 

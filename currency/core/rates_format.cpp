@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "shell/number_text.h"
+#include "core/number_text.h"
 
 namespace {
 

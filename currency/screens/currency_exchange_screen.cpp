@@ -8,8 +8,8 @@
 #include <iterator>
 
 #include "currency/core/currency_files.h"
-#include "currency/core/currency_rows.h"
 #include "currency/core/download.h"
+#include "currency/screens/currency_rows.h"
 #include "currency/screens/edit_currency_screen.h"
 #include "shell/program.h"
 #include "shell/screen_frame.h"

@@ -8,7 +8,7 @@
 #include <cwchar>
 #include <string>
 
-#include "shell/number_text.h"
+#include "core/number_text.h"
 #include "shell/wide_text.h"
 
 namespace {

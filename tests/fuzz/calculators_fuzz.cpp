@@ -16,7 +16,7 @@
 #include "calculators/loan/loan.h"
 #include "calculators/metric/metric.h"
 #include "calculators/tip/tip.h"
-#include "shell/number_text.h"
+#include "core/number_text.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

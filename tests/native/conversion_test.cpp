@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/number_text.h"
+#include "core/number_text.h"
 
 namespace {
 

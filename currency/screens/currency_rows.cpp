@@ -1,10 +1,10 @@
-#include "currency/core/currency_rows.h"
+#include "currency/screens/currency_rows.h"
 
 #include <cmath>
 #include <string>
 
+#include "core/number_text.h"
 #include "currency/core/conversion.h"
-#include "shell/number_text.h"
 #include "shell/wide_text.h"
 
 namespace {

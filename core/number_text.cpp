@@ -1,4 +1,4 @@
-#include "shell/number_text.h"
+#include "core/number_text.h"
 
 #include <cerrno>
 #include <cmath>
