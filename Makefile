@@ -66,7 +66,7 @@ test: build native-asan fuzzers
 	tools/test.sh $(WIN_BUILD) $(NATIVE_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(FUZZ_TEST_SECONDS)
 
 bench: build
-	@if [ -x $(NATIVE_BUILD)/native_bench ]; then $(NATIVE_BUILD)/native_bench; else echo "no native benchmarks"; fi
+	$(NATIVE_BUILD)/native_bench
 	tools/bench.sh $(WIN_BUILD)
 
 fuzz: fuzzers

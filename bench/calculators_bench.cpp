@@ -18,13 +18,13 @@ namespace {
 
 void BM_LoanPaymentFromMonths(benchmark::State& state) {
     const LoanTexts texts{"250000", "6.5", "", "360"};
-    for (auto _ : state) benchmark::DoNotOptimize(recomputeLoan(texts, kLoanMonthsField));
+    for (auto _ : state) benchmark::DoNotOptimize(recomputeLoan(texts, IDC_LOAN_MONTHS));
 }
 BENCHMARK(BM_LoanPaymentFromMonths);
 
 void BM_LoanMonthsFromPayment(benchmark::State& state) {
     const LoanTexts texts{"250000", "6.5", "1580.17", ""};
-    for (auto _ : state) benchmark::DoNotOptimize(recomputeLoan(texts, kLoanPaymentField));
+    for (auto _ : state) benchmark::DoNotOptimize(recomputeLoan(texts, IDC_LOAN_PAYMENT));
 }
 BENCHMARK(BM_LoanMonthsFromPayment);
 
@@ -32,7 +32,7 @@ BENCHMARK(BM_LoanMonthsFromPayment);
 
 void BM_TipSplit(benchmark::State& state) {
     const TipTexts texts{"84.60", "18", "3", ""};
-    for (auto _ : state) benchmark::DoNotOptimize(recomputeTip(texts, kTipPercentField));
+    for (auto _ : state) benchmark::DoNotOptimize(recomputeTip(texts, IDC_TIP_PERCENT));
 }
 BENCHMARK(BM_TipSplit);
 
@@ -41,7 +41,7 @@ BENCHMARK(BM_TipSplit);
 void BM_MetricLength(benchmark::State& state) {
     const int units[kMetricRowCount] = {0, 3, 6, 7};  // inches, miles, metres, kilometres
     const std::string typed = "1234.5";
-    for (auto _ : state) benchmark::DoNotOptimize(recomputeMetric(kMetricLength, units, kMetricValueField1, typed));
+    for (auto _ : state) benchmark::DoNotOptimize(recomputeMetric(kMetricLength, units, IDC_METRIC_VALUE_1, typed));
 }
 BENCHMARK(BM_MetricLength);
 
@@ -49,7 +49,7 @@ void BM_MetricTemperature(benchmark::State& state) {
     const int units[kMetricRowCount] = {0, 1, 2, 3};  // Celsius, Farenheit, Kelvin, Reaumur
     const std::string typed = "-40";
     for (auto _ : state)
-        benchmark::DoNotOptimize(recomputeMetric(kMetricTemperature, units, kMetricValueField2, typed));
+        benchmark::DoNotOptimize(recomputeMetric(kMetricTemperature, units, IDC_METRIC_VALUE_2, typed));
 }
 BENCHMARK(BM_MetricTemperature);
 
@@ -73,20 +73,20 @@ void BM_LatLonFormatAll(benchmark::State& state) {
 BENCHMARK(BM_LatLonFormatAll);
 
 void BM_LatLonRecompute(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(recomputeLatLon(kLatitudeSecondsField, kSecondsText));
+    for (auto _ : state) benchmark::DoNotOptimize(recomputeLatLon(IDC_LATITUDE_SECONDS, kSecondsText));
 }
 BENCHMARK(BM_LatLonRecompute);
 
 // ---- Computer ---------------------------------------------------------------
 
 void BM_BasesFromDecimal(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(convertBases(kComputerDecimalField, "-123456789"));
+    for (auto _ : state) benchmark::DoNotOptimize(convertBases(IDC_COMPUTER_DECIMAL, "-123456789"));
 }
 BENCHMARK(BM_BasesFromDecimal);
 
 void BM_BasesFromBinary(benchmark::State& state) {
     const char* typed = "11110000111100001111000011110000";
-    for (auto _ : state) benchmark::DoNotOptimize(convertBases(kComputerBinaryField, typed));
+    for (auto _ : state) benchmark::DoNotOptimize(convertBases(IDC_COMPUTER_BINARY, typed));
 }
 BENCHMARK(BM_BasesFromBinary);
 

@@ -16,19 +16,19 @@ target_compile_definitions(native_tests PRIVATE QUANTREL_SOURCE_DIR="${CMAKE_SOU
 include(GoogleTest)
 gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 
-file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS bench/*_bench.cpp)
-if(BENCH_SOURCES)
-    find_package(benchmark REQUIRED)
-    add_executable(native_bench ${BENCH_SOURCES})
-    target_link_libraries(native_bench PRIVATE quantrel_core benchmark::benchmark benchmark::benchmark_main)
-endif()
+find_package(benchmark REQUIRED)
+add_executable(native_bench bench/calculators_bench.cpp bench/currency_bench.cpp)
+target_link_libraries(native_bench PRIVATE quantrel_core benchmark::benchmark benchmark::benchmark_main)
 
-# The Python tools' own tests: the rates publisher and the picture files.
+# The Python tools' own tests (the rates publisher, the picture files) and
+# the check of the layers.
 find_program(PYTHON3 python3)
 if(PYTHON3)
     add_test(NAME tools.rates_publisher
              COMMAND ${PYTHON3} -m unittest discover -s ${CMAKE_SOURCE_DIR}/tests/tools -p "*_test.py")
     add_test(NAME tools.pictures
              COMMAND ${PYTHON3} -m unittest discover -s ${CMAKE_SOURCE_DIR}/tools/pictures -p "test_*.py")
-    set_tests_properties(tools.rates_publisher tools.pictures PROPERTIES TIMEOUT 120)
+    # Every folder includes only its own layer or below.
+    add_test(NAME tools.layers COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tools/check_layers.py)
+    set_tests_properties(tools.rates_publisher tools.pictures tools.layers PROPERTIES TIMEOUT 120)
 endif()

@@ -11,25 +11,48 @@ include_directories(${CMAKE_SOURCE_DIR})
 set(SYSTEM_LIBS comctl32 comdlg32 shell32 user32 gdi32 advapi32 wininet ws2_32)
 
 # The handheld shell services as the desktop presents them.
-file(GLOB POCKETPC_SOURCES CONFIGURE_DEPENDS platform/pocketpc/*.cpp)
-add_library(pocketpc OBJECT ${POCKETPC_SOURCES})
-
-# What every calculator screen shares, in both deliverables.
-add_library(screen_frame OBJECT shell/screen_frame.cpp shell/wide_text.cpp currency/screens/rates_list_view.cpp
-    currency/screens/currency_rows.cpp)
+add_library(pocketpc OBJECT
+    platform/pocketpc/device_dialogs.cpp
+    platform/pocketpc/device_screen.cpp
+    platform/pocketpc/menu_bar.cpp
+    platform/pocketpc/programs.cpp
+    platform/pocketpc/screen_capture.cpp
+    platform/pocketpc/shell_dialogs.cpp
+    platform/pocketpc/soft_keyboard.cpp)
 
 # The currency core's file, registry and network side.
-file(GLOB CURRENCY_WIN_SOURCES CONFIGURE_DEPENDS currency/core/*_win.cpp)
-if(CURRENCY_WIN_SOURCES)
-    add_library(currency_win OBJECT ${CURRENCY_WIN_SOURCES})
-else()
-    add_library(currency_win INTERFACE)
-endif()
+add_library(currency_win OBJECT
+    currency/core/download_win.cpp
+    currency/core/file_io_win.cpp
+    currency/core/rates_file_win.cpp
+    currency/core/selection_file_win.cpp
+    currency/core/today_registration_win.cpp
+    currency/core/update_flag_win.cpp)
 
-# The program without its entry point.
-file(GLOB APP_SOURCES CONFIGURE_DEPENDS shell/*.cpp currency/screens/*.cpp calculators/*/*_screen.cpp)
-list(FILTER APP_SOURCES EXCLUDE REGEX "(shell/(screen_frame|wide_text|quantrel_main)|currency/screens/(rates_list_view|currency_rows))\\.cpp$")
-add_library(quantrel_app OBJECT ${APP_SOURCES})
+# What the screens of both deliverables share: the frame, its text helpers,
+# and the currency rows and rates list of the currency screens.
+add_library(screen_frame OBJECT
+    frame/screen_frame.cpp
+    frame/wide_text.cpp
+    currency/screens/currency_rows.cpp
+    currency/screens/rates_list_view.cpp)
+
+# The program without its entry point: its screens and its top.
+add_library(quantrel_app OBJECT
+    calculators/areacodes/areacodes_screen.cpp
+    calculators/computer/computer_screen.cpp
+    calculators/date/date_screen.cpp
+    calculators/latlon/latlon_screen.cpp
+    calculators/loan/loan_screen.cpp
+    calculators/metric/metric_screen.cpp
+    calculators/tip/tip_screen.cpp
+    currency/screens/currency_exchange_screen.cpp
+    currency/screens/edit_currency_screen.cpp
+    shell/about_box.cpp
+    shell/data_directory.cpp
+    shell/launcher.cpp
+    shell/main_commands.cpp
+    shell/main_window.cpp)
 
 set(QUANTREL_RC ${CMAKE_SOURCE_DIR}/resources/quantrel/Quantrel.rc)
 file(GLOB_RECURSE QUANTREL_RC_DEPENDS CONFIGURE_DEPENDS resources/quantrel/*)
@@ -40,25 +63,25 @@ target_link_libraries(Quantrel PRIVATE quantrel_app screen_frame currency_win po
 target_link_options(Quantrel PRIVATE -municode)
 
 # The home-screen plug-in, exported by ordinal only.
-file(GLOB ZENTAVO_SOURCES CONFIGURE_DEPENDS todayplugin/*.cpp)
-if(ZENTAVO_SOURCES)
-    list(FILTER ZENTAVO_SOURCES EXCLUDE REGEX "todayplugin/dll_main\\.cpp$")
-    add_library(zentavo_objects OBJECT ${ZENTAVO_SOURCES})
-    set(ZENTAVO_RC ${CMAKE_SOURCE_DIR}/resources/zentavo/Zentavo.rc)
-    file(GLOB_RECURSE ZENTAVO_RC_DEPENDS CONFIGURE_DEPENDS resources/zentavo/*)
-    set_source_files_properties(${ZENTAVO_RC} PROPERTIES OBJECT_DEPENDS "${ZENTAVO_RC_DEPENDS}")
-    add_library(Zentavo SHARED todayplugin/dll_main.cpp todayplugin/Zentavo.def ${ZENTAVO_RC})
-    set_target_properties(Zentavo PROPERTIES PREFIX "")
-    target_link_libraries(Zentavo PRIVATE zentavo_objects screen_frame currency_win pocketpc quantrel_core ${SYSTEM_LIBS})
-endif()
+add_library(zentavo_objects OBJECT
+    todayplugin/currency_calculator.cpp
+    todayplugin/item_window.cpp
+    todayplugin/rates_list.cpp)
+set(ZENTAVO_RC ${CMAKE_SOURCE_DIR}/resources/zentavo/Zentavo.rc)
+file(GLOB_RECURSE ZENTAVO_RC_DEPENDS CONFIGURE_DEPENDS resources/zentavo/*)
+set_source_files_properties(${ZENTAVO_RC} PROPERTIES OBJECT_DEPENDS "${ZENTAVO_RC_DEPENDS}")
+add_library(Zentavo SHARED todayplugin/dll_main.cpp todayplugin/Zentavo.def ${ZENTAVO_RC})
+set_target_properties(Zentavo PROPERTIES PREFIX "")
+target_link_libraries(Zentavo PRIVATE zentavo_objects screen_frame currency_win pocketpc quantrel_core ${SYSTEM_LIBS})
 
 # Our stand-in for the handheld's home-screen host.
-file(GLOB TODAYHOST_SOURCES CONFIGURE_DEPENDS platform/todayhost/*.cpp platform/todayhost/*.rc)
-if(TODAYHOST_SOURCES)
-    add_executable(TodayHost WIN32 ${TODAYHOST_SOURCES})
-    target_link_libraries(TodayHost PRIVATE pocketpc ${SYSTEM_LIBS})
-    target_link_options(TodayHost PRIVATE -municode)
-endif()
+add_executable(TodayHost WIN32
+    platform/todayhost/host_items.cpp
+    platform/todayhost/host_main.cpp
+    platform/todayhost/host_screen.cpp
+    platform/todayhost/TodayHost.rc)
+target_link_libraries(TodayHost PRIVATE pocketpc ${SYSTEM_LIBS})
+target_link_options(TodayHost PRIVATE -municode)
 
 # Data files live beside the binaries: the data directory is the program's folder.
 file(GLOB DATA_FILES CONFIGURE_DEPENDS data/*)
@@ -98,16 +121,14 @@ foreach(test_source ${WIN_TESTS})
     add_wine_test(${test_name})
 endforeach()
 
-if(ZENTAVO_SOURCES)
-    file(GLOB PLUGIN_TESTS CONFIGURE_DEPENDS tests/win/plugin/*_test.cpp)
-    foreach(test_source ${PLUGIN_TESTS})
-        get_filename_component(test_name ${test_source} NAME_WE)
-        add_executable(plugin_${test_name} ${test_source} ${ZENTAVO_RC})
-        target_link_libraries(plugin_${test_name} PRIVATE win_test_support zentavo_objects screen_frame
-            currency_win pocketpc quantrel_core gtest gtest_main ${SYSTEM_LIBS})
-        add_wine_test(plugin_${test_name})
-    endforeach()
-endif()
+file(GLOB PLUGIN_TESTS CONFIGURE_DEPENDS tests/win/plugin/*_test.cpp)
+foreach(test_source ${PLUGIN_TESTS})
+    get_filename_component(test_name ${test_source} NAME_WE)
+    add_executable(plugin_${test_name} ${test_source} ${ZENTAVO_RC})
+    target_link_libraries(plugin_${test_name} PRIVATE win_test_support zentavo_objects screen_frame
+        currency_win pocketpc quantrel_core gtest gtest_main ${SYSTEM_LIBS})
+    add_wine_test(plugin_${test_name})
+endforeach()
 
 # Black-box tests: start the real binaries under Wine and drive them from outside.
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*_test.cpp)
@@ -117,10 +138,7 @@ foreach(test_source ${E2E_TESTS})
     target_link_libraries(e2e_${test_name} PRIVATE win_test_support pocketpc currency_win screen_frame quantrel_core
         gtest gtest_main ${SYSTEM_LIBS})
     target_compile_definitions(e2e_${test_name} PRIVATE QUANTREL_BINARY_DIR="Z:${CMAKE_BINARY_DIR}/")
-    add_dependencies(e2e_${test_name} Quantrel)
-    if(TARGET TodayHost AND TARGET Zentavo)
-        add_dependencies(e2e_${test_name} TodayHost Zentavo)
-    endif()
+    add_dependencies(e2e_${test_name} Quantrel TodayHost Zentavo)
     add_wine_test(e2e_${test_name})
 endforeach()
 
@@ -138,12 +156,10 @@ add_dependencies(startup_bench Quantrel MinimalWindow)
 foreach(bench screen_bench startup_bench)
     target_link_options(${bench} PRIVATE -municode)
 endforeach()
-if(ZENTAVO_SOURCES)
-    add_executable(zentavo_bench bench/win/zentavo_bench.cpp ${ZENTAVO_RC})
-    target_link_libraries(zentavo_bench PRIVATE win_test_support zentavo_objects screen_frame currency_win pocketpc
-        quantrel_core ${SYSTEM_LIBS})
-    target_link_options(zentavo_bench PRIVATE -municode)
-endif()
+add_executable(zentavo_bench bench/win/zentavo_bench.cpp ${ZENTAVO_RC})
+target_link_libraries(zentavo_bench PRIVATE win_test_support zentavo_objects screen_frame currency_win pocketpc
+    quantrel_core ${SYSTEM_LIBS})
+target_link_options(zentavo_bench PRIVATE -municode)
 
 # The screen capture used by `make run` without a display.
 add_executable(DeviceCapture tools/device_capture.cpp)

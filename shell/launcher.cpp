@@ -3,10 +3,12 @@
 // automatic rate download.
 #include "shell/launcher.h"
 
+#include "currency/core/download.h"
+#include "frame/screen_frame.h"
 #include "resources/quantrel/resource_ids.h"
 #include "shell/main_commands.h"
 #include "shell/program.h"
-#include "shell/screens.h"
+#include "calculators/screens.h"
 
 namespace {
 
@@ -74,11 +76,18 @@ INT_PTR onDrawItem(const DRAWITEMSTRUCT* item) {
     return drawn;
 }
 
+}  // namespace
+
+ScreenData programScreenData() { return {dataDirectory, &programRates, &programSelections, saveProgramSelections}; }
+
+namespace {
+
 void openScreen(HWND dialog, int id) {
     int index = buttonIndex(id);
-    if (index < 0 || kLauncherButtons[index].screen == nullptr) return;
+    if (index < 0) return;
+    ScreenData data = programScreenData();
     deviceDialogBox(programInstance, MAKEINTRESOURCEW(kLauncherButtons[index].templateId), dialog,
-                    kLauncherButtons[index].screen, 0);
+                    kLauncherButtons[index].screen, reinterpret_cast<LPARAM>(&data));
 }
 
 INT_PTR onCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
@@ -128,7 +137,9 @@ INT_PTR CALLBACK launcherProcedure(HWND dialog, UINT message, WPARAM wParam, LPA
         releasePictures();
         return 0;
     case WM_TIMER:
-        autoDownload(dialog);
+        // The six-hourly Auto Update: only an Auto Update of exactly 1, as
+        // held in memory, downloads, and shows no message whatever happens.
+        if (programSelections.autoUpdate == 1) downloadRates(dialog, dataDirectory, DownloadMessages::none);
         return 1;
     case WM_CTLCOLORDLG:
         return reinterpret_cast<INT_PTR>(launcherBrush());

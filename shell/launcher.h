@@ -6,7 +6,7 @@ struct LauncherButton {
     int id;
     RECT place;          // left, top, right, bottom in pixels
     int templateId;      // the screen's dialog template
-    DLGPROC screen;      // null while the screen is not part of the program
+    DLGPROC screen;      // the screen's dialog procedure
     int normalPicture;
     int pressedPicture;
 };

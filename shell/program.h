@@ -4,6 +4,7 @@
 
 #include "currency/core/rates_format.h"
 #include "currency/core/selection_format.h"
+#include "frame/screen_frame.h"
 #include "platform/pocketpc/aygshell.h"
 
 extern HINSTANCE programInstance;
@@ -23,6 +24,10 @@ extern SelectionState programSelections;
 // then, so choices the program never made are never written over.
 void saveProgramSelections(SlotSet slots);
 
+// What every screen the launcher opens works on: the program's data
+// directory, table and choices, and saveProgramSelections.
+ScreenData programScreenData();
+
 bool initInstance(HINSTANCE instance, int showCommand);
 ATOM registerMainWindowClass(HINSTANCE instance, const wchar_t* className);
 void computeDataDirectory();
@@ -31,6 +36,3 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
 
 // The launcher's dialog procedure (template 112).
 INT_PTR CALLBACK launcherProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
-// The launcher's six-hourly timer: the automatic rate download.
-void autoDownload(HWND owner);

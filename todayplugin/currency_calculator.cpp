@@ -3,8 +3,8 @@
 // the plug-in's own table and selections.
 #include "currency/core/currency_files.h"
 #include "currency/screens/currency_rows.h"
+#include "frame/screen_frame.h"
 #include "resources/zentavo/zentavo_ids.h"
-#include "shell/screen_frame.h"
 #include "todayplugin/plugin.h"
 
 namespace {
@@ -14,18 +14,22 @@ const CurrencyRowIds kCalculatorRows = {IDC_CALC_BOX_1, IDC_CALC_AMOUNT_1};
 // Opening: the rates as rates.txt holds them now (the list shows the same
 // table), the plug-in's slots of quantrel.dat, then the four boxes.
 void openCalculator(HWND dialog) {
+    const ScreenData& data = screenDataOf(dialog);
     reloadRates();
-    loadSelections(pluginState.dataDirectory, pluginSelections, SelectionForm::plugin);
-    fillCurrencyBoxes(dialog, kCalculatorRows, pluginState.table, pluginSelections);
+    loadSelections(data.dataDirectory, *data.selections, SelectionForm::plugin);
+    fillCurrencyBoxes(dialog, kCalculatorRows, *data.rates, *data.selections);
 }
 
 void recompute(HWND dialog, int fieldId, const char* text) {
-    recomputeCurrencyRows(dialog, kCalculatorRows, fieldId, text, pluginState.table, pluginSelections);
+    const ScreenData& data = screenDataOf(dialog);
+    recomputeCurrencyRows(dialog, kCalculatorRows, fieldId, text, *data.rates, *data.selections);
 }
 
 // Done: slots 0 to 4 of quantrel.dat; the program's slots keep their bytes.
-void saveCalculator(HWND) {
-    saveSelections(pluginState.dataDirectory, pluginSelections, SelectionForm::plugin, kPluginSlots);
+void saveCalculator(HWND dialog) { screenDataOf(dialog).saveSelections(kPluginSlots); }
+
+void savePluginSlots(SlotSet slots) {
+    saveSelections(pluginState.dataDirectory, pluginSelections, SelectionForm::plugin, slots);
 }
 
 const int kAmountFields[] = {IDC_CALC_AMOUNT_1, IDC_CALC_AMOUNT_2, IDC_CALC_AMOUNT_3, IDC_CALC_AMOUNT_4};
@@ -46,6 +50,10 @@ const ScreenFrame kCalculatorFrame = {
 };
 
 }  // namespace
+
+ScreenData calculatorData() {
+    return {pluginState.dataDirectory, &pluginState.table, &pluginSelections, savePluginSlots};
+}
 
 INT_PTR CALLBACK calculatorProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     return ScreenProcedures<kCalculatorFrame>::dialog(dialog, message, wParam, lParam);

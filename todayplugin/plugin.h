@@ -8,6 +8,7 @@
 
 #include "currency/core/rates_format.h"
 #include "currency/core/selection_format.h"
+#include "frame/screen_frame.h"
 #include "platform/pocketpc/todaycmn.h"
 
 // Created zeroed when the library loads; alive as long as it is loaded.
@@ -51,3 +52,6 @@ LRESULT onItemNotify(NMHDR* record);
 
 // ---- currency calculator (template 103) ----
 INT_PTR CALLBACK calculatorProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// What the calculator works on: the item's data directory and table, the
+// plug-in's selections, and a save of its slots.
+ScreenData calculatorData();

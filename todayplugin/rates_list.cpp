@@ -38,8 +38,9 @@ HWND createRatesList(HWND parent) {
 
 LRESULT onItemNotify(NMHDR* record) {
     if (record != nullptr && record->idFrom == IDC_RATES_LIST && record->code == LVN_COLUMNCLICK) {
+        ScreenData data = calculatorData();
         deviceDialogBox(pluginState.instance, MAKEINTRESOURCEW(IDD_CALCULATOR), pluginState.itemWindow,
-                        calculatorProcedure, 0);
+                        calculatorProcedure, reinterpret_cast<LPARAM>(&data));
         return 0;
     }
     onRatesListNotify(record, IDC_RATES_LIST);

@@ -13,7 +13,7 @@
 
 #include "resources/quantrel/resource_ids.h"
 #include "shell/program.h"
-#include "shell/screens.h"
+#include "calculators/screens.h"
 #include "bench/win/bench_support.h"
 #include "tests/win/support/win_test.h"
 
@@ -68,7 +68,8 @@ void chooseAreaMode(HWND dialog, int mode) {
 }
 
 void benchScreen(const Screen& screen) {
-    runScreen(GetModuleHandleW(nullptr), screen.templateId, *screen.procedure, [&](HWND dialog) {
+    runScreen(GetModuleHandleW(nullptr), screen.templateId, *screen.procedure, programScreenData(),
+              [&](HWND dialog) {
         bench::printLatencyRow(screen.name, bench::typeAndTime(dialog, screen.typings, kReleases));
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
@@ -89,7 +90,8 @@ void benchAreaCodes() {
         {"Area Codes, by city, every line listed", 2, {{1009, L""}}},
     };
     for (const Mode& mode : modes) {
-        runScreen(GetModuleHandleW(nullptr), IDD_AREA_CODES, areaCodesScreenProcedure, [&](HWND dialog) {
+        runScreen(GetModuleHandleW(nullptr), IDD_AREA_CODES, areaCodesScreenProcedure, programScreenData(),
+                  [&](HWND dialog) {
             chooseAreaMode(dialog, mode.mode);
             bench::printLatencyRow(mode.name, bench::typeAndTime(dialog, mode.typings, kReleases));
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -127,7 +129,8 @@ int wmain() {
          {{1021, L"1234567890"}, {1022, L"DEADBEEF"}, {1020, L"17777"}, {1019, L"101101110"}, {1018, L"Qz"}}},
         {"Metric Conversion", IDD_METRIC, &metricScreenProcedure,
          {{1059, L"12.5"}, {1061, L"3048"}, {1063, L"0.75"}, {1065, L"1e2"}}},
-        {"Date Calculator", IDD_DATE, &dateScreenProcedure, {{1043, L"1234"}, {1043, L"-90"}, {1043, L"36500"}}},
+        {"Date Calculator", IDD_DATE, &dateScreenProcedure,
+         {{IDC_DATE_DAYS, L"1234"}, {IDC_DATE_DAYS, L"-90"}, {IDC_DATE_DAYS, L"36500"}}},
         {"Lat/Lon Calculator", IDD_LATLON, &latLonScreenProcedure,
          {{1045, L"47.6062095"}, {1046, L"47 36.37"}, {1047, L"47 36 22.35"}, {1048, L"-122.3320708"},
           {1049, L"-122 19.92"}, {1050, L"-122 19 55.45"}}},

@@ -23,7 +23,7 @@ std::wstring besideThisProgram(const wchar_t* name) {
 }
 
 void benchCalculator() {
-    runScreen(GetModuleHandleW(nullptr), IDD_CALCULATOR, calculatorProcedure, [](HWND dialog) {
+    runScreen(GetModuleHandleW(nullptr), IDD_CALCULATOR, calculatorProcedure, calculatorData(), [](HWND dialog) {
         const std::vector<bench::Typing> typings = {
             {IDC_CALC_AMOUNT_1, L"1250.75"}, {IDC_CALC_AMOUNT_2, L"99.5"},
             {IDC_CALC_AMOUNT_3, L"12abc"},   {IDC_CALC_AMOUNT_4, L"1e3"}};

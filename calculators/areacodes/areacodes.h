@@ -7,11 +7,7 @@
 #include <string>
 #include <vector>
 
-// Dialog template and control ids of the Area Codes screen.
-constexpr int kAreaCodesDialog = 104;
-constexpr int kAreaModeCombo = 1008;
-constexpr int kAreaSearchField = 1009;
-constexpr int kAreaResultList = 1028;
+#include "resources/quantrel/resource_ids.h"
 
 // Horizontal scrolling extent of the result list, in pixels.
 constexpr int kAreaListExtent = 1000;

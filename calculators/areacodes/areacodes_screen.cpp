@@ -4,17 +4,16 @@
 #include <vector>
 
 #include "calculators/areacodes/areacodes.h"
-#include "shell/program.h"
-#include "shell/screen_frame.h"
-#include "shell/screens.h"
-#include "shell/wide_text.h"
+#include "frame/screen_frame.h"
+#include "calculators/screens.h"
+#include "frame/wide_text.h"
 
 namespace {
 
 // Reads area.txt of the data directory afresh: opened unshared, at most
 // kAreaFileLimit bytes, closed again. The bytes read go into *bytes (the
 // caller's); false when the file cannot be opened.
-bool readAreaFile(std::vector<char>* bytes) {
+bool readAreaFile(const wchar_t* dataDirectory, std::vector<char>* bytes) {
     std::wstring path = std::wstring(dataDirectory) + L"area.txt";
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -33,9 +32,9 @@ bool readAreaFile(std::vector<char>* bytes) {
 // Replaces the list's contents with the matching lines, in file order. A
 // file that cannot be read leaves the list empty.
 void listMatchingLines(HWND dialog, int mode, const char* text) {
-    HWND list = GetDlgItem(dialog, kAreaResultList);
+    HWND list = GetDlgItem(dialog, IDC_AREA_RESULTS);
     std::vector<char> bytes;
-    bool read = readAreaFile(&bytes);
+    bool read = readAreaFile(screenDataOf(dialog).dataDirectory, &bytes);
     // The list is emptied, filled and drawn once, when it is complete:
     // drawing and scroll bars updated at the emptying and at every line
     // would make each search slow, a long result list most of all.
@@ -50,7 +49,7 @@ void listMatchingLines(HWND dialog, int mode, const char* text) {
 }
 
 void initAreaCodes(HWND dialog) {
-    HWND combo = GetDlgItem(dialog, kAreaModeCombo);
+    HWND combo = GetDlgItem(dialog, IDC_AREA_MODE);
     for (const char* name : kAreaSearchModeNames)
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widenText(name).c_str()));
     SendMessageW(combo, CB_SETCURSEL, kAreaCodeMode, 0);
@@ -59,19 +58,19 @@ void initAreaCodes(HWND dialog) {
 // A key release in the search field searches in the mode now chosen; a text
 // the mode does not accept leaves the earlier results on the screen.
 void searchTyped(HWND dialog, int, const char* text) {
-    LRESULT mode = SendDlgItemMessageW(dialog, kAreaModeCombo, CB_GETCURSEL, 0, 0);
+    LRESULT mode = SendDlgItemMessageW(dialog, IDC_AREA_MODE, CB_GETCURSEL, 0, 0);
     if (mode == CB_ERR || !acceptsAreaSearch(static_cast<int>(mode), text)) return;
     listMatchingLines(dialog, static_cast<int>(mode), text);
 }
 
 const ScreenFrame kAreaCodesFrame = {
-    {kAreaSearchField},  // the search text is the one value field
-    {kAreaSearchField},  // its focus raises the soft keyboard
-    {kAreaSearchField},  // and empties it
-    kColourDialog,       // only the background is light blue
-    false,               // no menu bar
-    false,               // no default processing
-    0,                   // read up to the usual limit
+    {IDC_AREA_SEARCH},  // the search text is the one value field
+    {IDC_AREA_SEARCH},  // its focus raises the soft keyboard
+    {IDC_AREA_SEARCH},  // and empties it
+    kColourDialog,      // only the background is light blue
+    false,              // no menu bar
+    false,              // no default processing
+    0,                  // read up to the usual limit
     initAreaCodes,
     searchTyped,
     nullptr,

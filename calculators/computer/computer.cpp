@@ -8,13 +8,13 @@ namespace {
 
 int baseOfField(int field) {
     switch (field) {
-        case kComputerBinaryField:
+        case IDC_COMPUTER_BINARY:
             return 2;
-        case kComputerOctalField:
+        case IDC_COMPUTER_OCTAL:
             return 8;
-        case kComputerDecimalField:
+        case IDC_COMPUTER_DECIMAL:
             return 10;
-        case kComputerHexadecimalField:
+        case IDC_COMPUTER_HEXADECIMAL:
             return 16;
         default:
             return 0;
@@ -80,15 +80,15 @@ int32_t asSigned(uint32_t v) {
 
 std::string textInField(int field, uint32_t v) {
     switch (field) {
-        case kComputerAsciiField:
+        case IDC_COMPUTER_ASCII:
             return asciiText(v);
-        case kComputerBinaryField:
+        case IDC_COMPUTER_BINARY:
             return binaryText(v);
-        case kComputerOctalField:
+        case IDC_COMPUTER_OCTAL:
             return formatText("%o", static_cast<unsigned>(v));
-        case kComputerDecimalField:
+        case IDC_COMPUTER_DECIMAL:
             return formatText("%d", static_cast<int>(asSigned(v)));
-        case kComputerHexadecimalField:
+        case IDC_COMPUTER_HEXADECIMAL:
             return formatText("%x", static_cast<unsigned>(v));
         default:
             return std::string();
@@ -99,7 +99,7 @@ std::string textInField(int field, uint32_t v) {
 
 unsigned int readFieldValue(int sourceField, const char* text) {
     if (text == nullptr) text = "";
-    if (sourceField == kComputerAsciiField) return static_cast<unsigned char>(text[0]);
+    if (sourceField == IDC_COMPUTER_ASCII) return static_cast<unsigned char>(text[0]);
     int base = baseOfField(sourceField);
     return base == 0 ? 0u : readWrapped(text, base);
 }
@@ -107,14 +107,13 @@ unsigned int readFieldValue(int sourceField, const char* text) {
 BaseConversion convertBases(int sourceField, const char* text) {
     // The ASCII field is always rewritten first, even when it is the source;
     // the numeric fields follow in this order, the source skipped.
-    static const int kRewriteOrder[] = {kComputerAsciiField, kComputerDecimalField,
-                                        kComputerBinaryField, kComputerOctalField,
-                                        kComputerHexadecimalField};
+    static const int kRewriteOrder[] = {IDC_COMPUTER_ASCII, IDC_COMPUTER_DECIMAL, IDC_COMPUTER_BINARY,
+                                        IDC_COMPUTER_OCTAL, IDC_COMPUTER_HEXADECIMAL};
     BaseConversion out;
-    if (sourceField < kComputerAsciiField || sourceField > kComputerHexadecimalField) return out;
+    if (sourceField < IDC_COMPUTER_ASCII || sourceField > IDC_COMPUTER_HEXADECIMAL) return out;
     uint32_t v = readFieldValue(sourceField, text);
     for (int field : kRewriteOrder) {
-        if (field == sourceField && field != kComputerAsciiField) continue;
+        if (field == sourceField && field != IDC_COMPUTER_ASCII) continue;
         out.fields[out.count].controlId = field;
         out.fields[out.count].text = textInField(field, v);
         ++out.count;

@@ -5,22 +5,11 @@
 #pragma once
 #include <string>
 
-// Dialog template and control ids of the Computer screen.
-constexpr int kComputerDialog = 107;
-constexpr int kComputerAsciiField = 1018;
-constexpr int kComputerBinaryField = 1019;
-constexpr int kComputerOctalField = 1020;
-constexpr int kComputerDecimalField = 1021;
-constexpr int kComputerHexadecimalField = 1022;
+#include "resources/quantrel/resource_ids.h"
+
 // The five value edits, in the order the screen hooks them.
-constexpr int kComputerValueFields[5] = {kComputerAsciiField, kComputerBinaryField,
-                                         kComputerOctalField, kComputerDecimalField,
-                                         kComputerHexadecimalField};
-constexpr int kDataTypeCombo = 1010;
-constexpr int kDataTypeSizeText = 1014;
-constexpr int kDataTypeMinText = 1015;
-constexpr int kDataTypeMaxText = 1016;
-constexpr int kDataTypeUnsignedMaxText = 1017;
+constexpr int kComputerValueFields[5] = {IDC_COMPUTER_ASCII, IDC_COMPUTER_BINARY, IDC_COMPUTER_OCTAL,
+                                         IDC_COMPUTER_DECIMAL, IDC_COMPUTER_HEXADECIMAL};
 
 // One field to be rewritten and its new 8-bit text.
 struct BaseFieldText {

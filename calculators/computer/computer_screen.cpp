@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "calculators/computer/computer.h"
-#include "shell/screen_frame.h"
-#include "shell/screens.h"
-#include "shell/wide_text.h"
+#include "frame/screen_frame.h"
+#include "calculators/screens.h"
+#include "frame/wide_text.h"
 
 namespace {
 
@@ -16,15 +16,15 @@ namespace {
 void showDataType(HWND dialog, int index) {
     const DataTypeRow* row = dataTypeRow(index);
     if (row == nullptr) return;
-    writeFieldText(dialog, kDataTypeSizeText, row->size);
-    writeFieldText(dialog, kDataTypeMinText, row->min);
-    writeFieldText(dialog, kDataTypeMaxText, row->max);
-    writeFieldText(dialog, kDataTypeUnsignedMaxText, row->unsignedMax);
+    writeFieldText(dialog, IDC_COMPUTER_TYPE_SIZE, row->size);
+    writeFieldText(dialog, IDC_COMPUTER_TYPE_MIN, row->min);
+    writeFieldText(dialog, IDC_COMPUTER_TYPE_MAX, row->max);
+    writeFieldText(dialog, IDC_COMPUTER_TYPE_UNSIGNED_MAX, row->unsignedMax);
 }
 
 void initComputer(HWND dialog) {
     for (int field : kComputerValueFields) SetDlgItemTextW(dialog, field, L"");
-    HWND combo = GetDlgItem(dialog, kDataTypeCombo);
+    HWND combo = GetDlgItem(dialog, IDC_COMPUTER_TYPE);
     for (int i = 0; i < kDataTypeCount; ++i)
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widenText(dataTypeRow(i)->name).c_str()));
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
@@ -43,8 +43,8 @@ void convertField(HWND dialog, int fieldId, const char* text) {
 // Every command of the combo box, whatever its notification, shows the
 // type that is selected.
 INT_PTR onComputerCommand(HWND dialog, int controlId, int) {
-    if (controlId == kDataTypeCombo) {
-        LRESULT selected = SendDlgItemMessageW(dialog, kDataTypeCombo, CB_GETCURSEL, 0, 0);
+    if (controlId == IDC_COMPUTER_TYPE) {
+        LRESULT selected = SendDlgItemMessageW(dialog, IDC_COMPUTER_TYPE, CB_GETCURSEL, 0, 0);
         if (selected != CB_ERR) showDataType(dialog, static_cast<int>(selected));
     }
     return 0;

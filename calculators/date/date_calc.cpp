@@ -150,10 +150,9 @@ DateFacts dateFacts(const DateTime& date) {
 }
 
 const int* dateFactFields(int which) {
-    static const int kStartFields[3] = {kDateStartWeekdayText, kDateStartDayInYearText,
-                                        kDateStartWeekInYearText};
-    static const int kEndFields[3] = {kDateEndWeekdayText, kDateEndDayInYearText,
-                                      kDateEndWeekInYearText};
+    static const int kStartFields[3] = {IDC_DATE_START_WEEKDAY, IDC_DATE_START_DAY_IN_YEAR,
+                                        IDC_DATE_START_WEEK_IN_YEAR};
+    static const int kEndFields[3] = {IDC_DATE_END_WEEKDAY, IDC_DATE_END_DAY_IN_YEAR, IDC_DATE_END_WEEK_IN_YEAR};
     if (which == 1) return kStartFields;
     if (which == 2) return kEndFields;
     return nullptr;

@@ -10,21 +10,7 @@
 #include <cstdint>
 #include <string>
 
-// Dialog template, control ids and menu of the Date Calculator screen.
-constexpr int kDateDialog = 108;
-constexpr int kDateStartPicker = 1040;
-constexpr int kDateEndPicker = 1041;
-constexpr int kDateDaysField = 1043;
-constexpr int kDateStartWeekdayText = 1083;
-constexpr int kDateStartDayInYearText = 1082;
-constexpr int kDateStartWeekInYearText = 1081;
-constexpr int kDateEndWeekdayText = 1084;
-constexpr int kDateEndDayInYearText = 1085;
-constexpr int kDateEndWeekInYearText = 1086;
-constexpr int kDateContextMenu = 122;
-constexpr int kDateCutCommand = 40012;
-constexpr int kDateCopyCommand = 40013;
-constexpr int kDatePasteCommand = 40014;
+#include "resources/quantrel/resource_ids.h"
 
 // A date-time as the date pickers deliver and accept it: eight 16-bit
 // fields in this order. dayOfWeek is 0 (Sunday) to 6 (Saturday); it is

@@ -8,9 +8,9 @@
 
 #include "calculators/date/date_calc.h"
 #include "platform/pocketpc/aygshell.h"
-#include "shell/screen_frame.h"
-#include "shell/screens.h"
-#include "shell/wide_text.h"
+#include "frame/screen_frame.h"
+#include "calculators/screens.h"
+#include "frame/wide_text.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ void showDateFacts(HWND dialog, const DateFacts& facts, int which) {
 
 void initDate(HWND dialog) {
     HINSTANCE resources = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
-    contextMenu = LoadMenuW(resources, MAKEINTRESOURCEW(kDateContextMenu));
+    contextMenu = LoadMenuW(resources, MAKEINTRESOURCEW(IDM_DATE_CONTEXT));
     for (int which = 1; which <= 2; ++which) {
         const int* fields = dateFactFields(which);
         for (int i = 0; i < 3; ++i) SetDlgItemTextW(dialog, fields[i], L"");
@@ -57,10 +57,10 @@ void initDate(HWND dialog) {
 // the start. A number the end date cannot follow leaves the end picker as it
 // is. The days field itself is not rewritten.
 void daysChanged(HWND dialog, int, const char* text) {
-    DaysTyped typed = daysTyped(text, pickerDate(dialog, kDateStartPicker), pickerDate(dialog, kDateEndPicker));
+    DaysTyped typed = daysTyped(text, pickerDate(dialog, IDC_DATE_START), pickerDate(dialog, IDC_DATE_END));
     if (typed.setEnd) {
         SYSTEMTIME end = toSystemTime(typed.newEnd);
-        SendDlgItemMessageW(dialog, kDateEndPicker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&end));
+        SendDlgItemMessageW(dialog, IDC_DATE_END, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&end));
     }
     showDateFacts(dialog, typed.startFacts, 1);
     showDateFacts(dialog, typed.endFacts, 2);
@@ -69,9 +69,8 @@ void daysChanged(HWND dialog, int, const char* text) {
 // The user changed a picker's date: the days between them and both dates'
 // facts. Writing the days field here starts no computation (no key release).
 void pickerChanged(HWND dialog) {
-    DatePickerChange change =
-        datePickerChanged(pickerDate(dialog, kDateStartPicker), pickerDate(dialog, kDateEndPicker));
-    writeFieldText(dialog, kDateDaysField, change.daysText);
+    DatePickerChange change = datePickerChanged(pickerDate(dialog, IDC_DATE_START), pickerDate(dialog, IDC_DATE_END));
+    writeFieldText(dialog, IDC_DATE_DAYS, change.daysText);
     showDateFacts(dialog, change.startFacts, 1);
     showDateFacts(dialog, change.endFacts, 2);
 }
@@ -79,11 +78,11 @@ void pickerChanged(HWND dialog) {
 // Cut, Copy and Paste of the tap-and-hold menu act on the whole text of the
 // days field; a cut or pasted text is then read as a typed one.
 void editDaysField(HWND dialog, UINT clipboardMessage) {
-    HWND field = GetDlgItem(dialog, kDateDaysField);
+    HWND field = GetDlgItem(dialog, IDC_DATE_DAYS);
     SendMessageW(field, EM_SETSEL, 0, -1);
     SendMessageW(field, clipboardMessage, 0, 0);
     if (clipboardMessage != WM_COPY)
-        daysChanged(dialog, kDateDaysField, readFieldText(field, kDateDaysTextLimit).c_str());
+        daysChanged(dialog, IDC_DATE_DAYS, readFieldText(field, kDateDaysTextLimit).c_str());
 }
 
 // The stylus went down on the screen's own surface: when the user holds it,
@@ -106,15 +105,15 @@ void stylusDown(HWND dialog, LPARAM at) {
 
 INT_PTR onDateCommand(HWND dialog, int controlId, int) {
     switch (controlId) {
-    case kDateCutCommand:
-        editDaysField(dialog, WM_CUT);
-        break;
-    case kDateCopyCommand:
-        editDaysField(dialog, WM_COPY);
-        break;
-    case kDatePasteCommand:
-        editDaysField(dialog, WM_PASTE);
-        break;
+        case IDM_DATE_CUT:
+            editDaysField(dialog, WM_CUT);
+            break;
+        case IDM_DATE_COPY:
+            editDaysField(dialog, WM_COPY);
+            break;
+        case IDM_DATE_PASTE:
+            editDaysField(dialog, WM_PASTE);
+            break;
     }
     return 0;
 }
@@ -124,7 +123,7 @@ INT_PTR onDateMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam, bool* ha
     case WM_NOTIFY: {
         const NMHDR* notice = reinterpret_cast<const NMHDR*>(lParam);
         if (notice->code == static_cast<UINT>(DTN_DATETIMECHANGE) &&
-            (notice->idFrom == kDateStartPicker || notice->idFrom == kDateEndPicker)) {
+            (notice->idFrom == IDC_DATE_START || notice->idFrom == IDC_DATE_END)) {
             pickerChanged(dialog);
             *handled = true;
         }
@@ -143,9 +142,9 @@ INT_PTR onDateMessage(HWND dialog, UINT message, WPARAM, LPARAM lParam, bool* ha
 }
 
 const ScreenFrame kDateFrame = {
-    {kDateDaysField},               // the days field is the one value field
-    {kDateDaysField},               // its focus raises the soft keyboard
-    {kDateDaysField},               // and empties it
+    {IDC_DATE_DAYS},                // the days field is the one value field
+    {IDC_DATE_DAYS},                // its focus raises the soft keyboard
+    {IDC_DATE_DAYS},                // and empties it
     kColourDialog | kColourStatic,  // labels and facts on light blue
     false,                          // no menu bar
     false,                          // no default processing

@@ -70,22 +70,25 @@ std::string formatCoordinate(double degrees, CoordinateNotation notation) {
 
 int latLonNotationOf(int fieldId) {
     switch (fieldId) {
-        case kLatitudeDegreesField:
-        case kLongitudeDegreesField: return kDecimalDegrees;
-        case kLatitudeMinutesField:
-        case kLongitudeMinutesField: return kDegreesMinutes;
-        case kLatitudeSecondsField:
-        case kLongitudeSecondsField: return kDegreesMinutesSeconds;
+        case IDC_LATITUDE_DEGREES:
+        case IDC_LONGITUDE_DEGREES:
+            return kDecimalDegrees;
+        case IDC_LATITUDE_MINUTES:
+        case IDC_LONGITUDE_MINUTES:
+            return kDegreesMinutes;
+        case IDC_LATITUDE_SECONDS:
+        case IDC_LONGITUDE_SECONDS:
+            return kDegreesMinutesSeconds;
     }
     return -1;
 }
 
 LatLonResult recomputeLatLon(int editedId, const std::string& editedText) {
-    bool longitude = editedId == kLongitudeDegreesField || editedId == kLongitudeMinutesField ||
-                     editedId == kLongitudeSecondsField;
-    const int ids[3] = {longitude ? kLongitudeDegreesField : kLatitudeDegreesField,
-                        longitude ? kLongitudeMinutesField : kLatitudeMinutesField,
-                        longitude ? kLongitudeSecondsField : kLatitudeSecondsField};
+    bool longitude =
+        editedId == IDC_LONGITUDE_DEGREES || editedId == IDC_LONGITUDE_MINUTES || editedId == IDC_LONGITUDE_SECONDS;
+    const int ids[3] = {longitude ? IDC_LONGITUDE_DEGREES : IDC_LATITUDE_DEGREES,
+                        longitude ? IDC_LONGITUDE_MINUTES : IDC_LATITUDE_MINUTES,
+                        longitude ? IDC_LONGITUDE_SECONDS : IDC_LATITUDE_SECONDS};
     LatLonResult r;
     for (int n = 0; n < 3; ++n) r.fields[n] = {ids[n], false, std::string()};
     if (latLonNotationOf(editedId) < 0) return r;

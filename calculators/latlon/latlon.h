@@ -6,21 +6,11 @@
 #pragma once
 #include <string>
 
-// Dialog template and control ids of the Lat/Lon Calculator screen.
-constexpr int kLatLonDialog = 111;
-constexpr int kLatitudeHeading = 1051;        // static "Latitude"
-constexpr int kLatitudeDegreesField = 1045;   // ddd.ddddddd
-constexpr int kLatitudeMinutesField = 1046;   // ddd mm.mm
-constexpr int kLatitudeSecondsField = 1047;   // ddd mm ss.ss
-constexpr int kLongitudeHeading = 1044;       // static "Longitude"
-constexpr int kLongitudeDegreesField = 1048;  // ddd.ddddddd
-constexpr int kLongitudeMinutesField = 1049;  // ddd mm.mm
-constexpr int kLongitudeSecondsField = 1050;  // ddd mm ss.ss
+#include "resources/quantrel/resource_ids.h"
 
 // The six value edits, in the order the screen hooks them.
-constexpr int kLatLonValueFields[6] = {kLatitudeDegreesField,  kLatitudeMinutesField,
-                                       kLatitudeSecondsField,  kLongitudeDegreesField,
-                                       kLongitudeMinutesField, kLongitudeSecondsField};
+constexpr int kLatLonValueFields[6] = {IDC_LATITUDE_DEGREES,  IDC_LATITUDE_MINUTES,  IDC_LATITUDE_SECONDS,
+                                       IDC_LONGITUDE_DEGREES, IDC_LONGITUDE_MINUTES, IDC_LONGITUDE_SECONDS};
 
 // The marks of the texts: degree sign (byte 0xB0), minutes, seconds.
 constexpr char kDegreeSign = '\xB0';

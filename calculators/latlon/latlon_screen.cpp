@@ -8,9 +8,9 @@
 #include <iterator>
 
 #include "calculators/latlon/latlon.h"
-#include "shell/screen_frame.h"
-#include "shell/screens.h"
-#include "shell/wide_text.h"
+#include "frame/screen_frame.h"
+#include "calculators/screens.h"
+#include "frame/wide_text.h"
 
 namespace {
 

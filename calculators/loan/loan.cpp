@@ -64,7 +64,7 @@ LoanValues computeLoan(double amount, double yearlyPercent, double payment, doub
 
     double rate = loanMonthlyRate(yearlyPercent);
     double paymentForTotals;
-    if (editedId == kLoanPaymentField) {
+    if (editedId == IDC_LOAN_PAYMENT) {
         // Solve payment = r g A / (g - 1) for the exponent of g = (1 + r)^n.
         // No interest, no amount, or a payment that never covers a month's
         // interest has no solution; neither has a count that rounds to no
@@ -102,11 +102,11 @@ LoanResult recomputeLoan(const LoanTexts& texts, int editedId) {
     r.values = computeLoan(readField(texts.amount), readField(texts.interest),
                            readField(texts.payment), readField(texts.months), editedId);
     const LoanValues& v = r.values;
-    r.fields[0] = {kLoanAmountField, editedId != kLoanAmountField, money(v.amount)};
-    r.fields[1] = {kLoanInterestField, editedId != kLoanInterestField, money(v.interest)};
-    r.fields[2] = {kLoanPaymentField, editedId != kLoanPaymentField, money(v.payment)};
-    r.fields[3] = {kLoanMonthsField, editedId != kLoanMonthsField, money(v.months)};
-    r.fields[4] = {kLoanTotalPaymentsText, true, money(v.total)};
-    r.fields[5] = {kLoanTotalInterestText, true, money(v.totalInterest)};
+    r.fields[0] = {IDC_LOAN_AMOUNT, editedId != IDC_LOAN_AMOUNT, money(v.amount)};
+    r.fields[1] = {IDC_LOAN_INTEREST, editedId != IDC_LOAN_INTEREST, money(v.interest)};
+    r.fields[2] = {IDC_LOAN_PAYMENT, editedId != IDC_LOAN_PAYMENT, money(v.payment)};
+    r.fields[3] = {IDC_LOAN_MONTHS, editedId != IDC_LOAN_MONTHS, money(v.months)};
+    r.fields[4] = {IDC_LOAN_TOTAL_PAYMENTS, true, money(v.total)};
+    r.fields[5] = {IDC_LOAN_TOTAL_INTEREST, true, money(v.totalInterest)};
     return r;
 }

@@ -5,18 +5,10 @@
 #pragma once
 #include <string>
 
-// Dialog template and control ids of the Loan Payments screen.
-constexpr int kLoanDialog = 105;
-constexpr int kLoanAmountField = 1052;        // A, the amount borrowed
-constexpr int kLoanInterestField = 1053;      // R, yearly interest in percent
-constexpr int kLoanPaymentField = 1054;       // P, payment per month
-constexpr int kLoanMonthsField = 1018;        // N, number of monthly payments
-constexpr int kLoanTotalPaymentsText = 1055;  // static: months x payment
-constexpr int kLoanTotalInterestText = 1056;  // static: months x payment - amount
+#include "resources/quantrel/resource_ids.h"
 
 // The four value edits, in the order the screen hooks them.
-constexpr int kLoanValueFields[4] = {kLoanAmountField, kLoanInterestField,
-                                     kLoanPaymentField, kLoanMonthsField};
+constexpr int kLoanValueFields[4] = {IDC_LOAN_AMOUNT, IDC_LOAN_INTEREST, IDC_LOAN_PAYMENT, IDC_LOAN_MONTHS};
 
 // Characters of each field that take part; the rest of a longer text is not read.
 constexpr int kLoanTextLimit = 15;

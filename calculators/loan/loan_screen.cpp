@@ -6,9 +6,9 @@
 #include <iterator>
 
 #include "calculators/loan/loan.h"
-#include "shell/screen_frame.h"
-#include "shell/screens.h"
-#include "shell/wide_text.h"
+#include "frame/screen_frame.h"
+#include "calculators/screens.h"
+#include "frame/wide_text.h"
 
 namespace {
 
@@ -19,13 +19,13 @@ std::string loanFieldText(HWND dialog, int id) {
 // The screen opens empty: the result texts lose their template text too.
 void initLoanScreen(HWND dialog) {
     for (int id : kLoanValueFields) SetDlgItemTextW(dialog, id, L"");
-    SetDlgItemTextW(dialog, kLoanTotalPaymentsText, L"");
-    SetDlgItemTextW(dialog, kLoanTotalInterestText, L"");
+    SetDlgItemTextW(dialog, IDC_LOAN_TOTAL_PAYMENTS, L"");
+    SetDlgItemTextW(dialog, IDC_LOAN_TOTAL_INTEREST, L"");
 }
 
 void recomputeLoanScreen(HWND dialog, int fieldId, const char*) {
-    LoanTexts texts = {loanFieldText(dialog, kLoanAmountField), loanFieldText(dialog, kLoanInterestField),
-                       loanFieldText(dialog, kLoanPaymentField), loanFieldText(dialog, kLoanMonthsField)};
+    LoanTexts texts = {loanFieldText(dialog, IDC_LOAN_AMOUNT), loanFieldText(dialog, IDC_LOAN_INTEREST),
+                       loanFieldText(dialog, IDC_LOAN_PAYMENT), loanFieldText(dialog, IDC_LOAN_MONTHS)};
     LoanResult result = recomputeLoan(texts, fieldId);
     for (const LoanOutput& field : result.fields)
         if (field.write) writeFieldText(dialog, field.id, field.text);

@@ -7,17 +7,7 @@
 #pragma once
 #include <string>
 
-// Dialog template and control ids of the Metric Conversion screen.
-constexpr int kMetricDialog = 110;
-constexpr int kMetricCategoryCombo = 1057;
-constexpr int kMetricUnitCombo1 = 1058;
-constexpr int kMetricValueField1 = 1059;
-constexpr int kMetricUnitCombo2 = 1060;
-constexpr int kMetricValueField2 = 1061;
-constexpr int kMetricUnitCombo3 = 1062;
-constexpr int kMetricValueField3 = 1063;
-constexpr int kMetricUnitCombo4 = 1064;
-constexpr int kMetricValueField4 = 1065;
+#include "resources/quantrel/resource_ids.h"
 
 // A row of the screen: the unit box and the value edit to its right.
 struct MetricRowIds {
@@ -28,10 +18,10 @@ struct MetricRowIds {
 // Rows 1 to 4, top to bottom.
 constexpr int kMetricRowCount = 4;
 constexpr MetricRowIds kMetricRows[kMetricRowCount] = {
-    {kMetricUnitCombo1, kMetricValueField1},
-    {kMetricUnitCombo2, kMetricValueField2},
-    {kMetricUnitCombo3, kMetricValueField3},
-    {kMetricUnitCombo4, kMetricValueField4},
+    {IDC_METRIC_UNIT_1, IDC_METRIC_VALUE_1},
+    {IDC_METRIC_UNIT_2, IDC_METRIC_VALUE_2},
+    {IDC_METRIC_UNIT_3, IDC_METRIC_VALUE_3},
+    {IDC_METRIC_UNIT_4, IDC_METRIC_VALUE_4},
 };
 
 // Category indexes, in the order of the category box; the index is what the

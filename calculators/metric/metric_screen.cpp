@@ -10,15 +10,14 @@
 
 #include "calculators/metric/metric.h"
 #include "currency/core/currency_files.h"
-#include "shell/program.h"
-#include "shell/screen_frame.h"
-#include "shell/screens.h"
-#include "shell/wide_text.h"
+#include "frame/screen_frame.h"
+#include "calculators/screens.h"
+#include "frame/wide_text.h"
 
 namespace {
 
-const int kMetricValueFields[kMetricRowCount] = {kMetricValueField1, kMetricValueField2, kMetricValueField3,
-                                                 kMetricValueField4};
+const int kMetricValueFields[kMetricRowCount] = {IDC_METRIC_VALUE_1, IDC_METRIC_VALUE_2, IDC_METRIC_VALUE_3,
+                                                 IDC_METRIC_VALUE_4};
 
 void addComboText(HWND box, const char* text) {
     SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widenText(text).c_str()));
@@ -46,39 +45,40 @@ void emptyValueFields(HWND dialog) {
 }
 
 void initMetricScreen(HWND dialog) {
-    HWND categories = GetDlgItem(dialog, kMetricCategoryCombo);
+    HWND categories = GetDlgItem(dialog, IDC_METRIC_CATEGORY);
     for (int category = 0; category < kMetricCategoryCount; ++category)
         addComboText(categories, metricCategoryName(category));
-    loadSelections(dataDirectory, programSelections, SelectionForm::program);
+    const ScreenData& data = screenDataOf(dialog);
+    loadSelections(data.dataDirectory, *data.selections, SelectionForm::program);
     // A stored category outside the list leaves the box without a selection.
-    SendMessageW(categories, CB_SETCURSEL, programSelections.metricCategory, 0);
-    fillUnitBoxes(dialog, programSelections.metricCategory);
+    SendMessageW(categories, CB_SETCURSEL, data.selections->metricCategory, 0);
+    fillUnitBoxes(dialog, data.selections->metricCategory);
 }
 
 void recomputeMetricScreen(HWND dialog, int fieldId, const char* text) {
+    SelectionState& selections = *screenDataOf(dialog).selections;
     for (int row = 0; row < kMetricRowCount; ++row)
-        programSelections.metricUnit[row] = comboSelection(dialog, kMetricRows[row].unitBox);
-    MetricResult result =
-        recomputeMetric(programSelections.metricCategory, programSelections.metricUnit, fieldId, text);
+        selections.metricUnit[row] = comboSelection(dialog, kMetricRows[row].unitBox);
+    MetricResult result = recomputeMetric(selections.metricCategory, selections.metricUnit, fieldId, text);
     for (const MetricOutput& field : result.fields)
         if (field.write) writeFieldText(dialog, field.id, field.text);
 }
 
 void changeCategory(HWND dialog) {
-    int category = comboSelection(dialog, kMetricCategoryCombo);
+    int category = comboSelection(dialog, IDC_METRIC_CATEGORY);
     emptyValueFields(dialog);
     fillUnitBoxes(dialog, category);
-    programSelections.metricCategory = category;
+    screenDataOf(dialog).selections->metricCategory = category;
 }
 
 // A unit box's change takes effect at the next key release; only the
 // category box acts at once.
 INT_PTR metricCommand(HWND dialog, int controlId, int code) {
-    if (controlId == kMetricCategoryCombo && code == CBN_SELCHANGE) changeCategory(dialog);
+    if (controlId == IDC_METRIC_CATEGORY && code == CBN_SELCHANGE) changeCategory(dialog);
     return 0;
 }
 
-void saveMetricScreen(HWND) { saveProgramSelections(kMetricScreenSlots); }
+void saveMetricScreen(HWND dialog) { screenDataOf(dialog).saveSelections(kMetricScreenSlots); }
 
 const ScreenFrame kMetricFrame = {
     {std::begin(kMetricValueFields), std::end(kMetricValueFields)},  // value fields

@@ -44,12 +44,11 @@ TipResult recomputeTip(const TipTexts& texts, int editedId) {
     r.values = computeTip(readField(texts.bill), readField(texts.percent), readField(texts.split),
                           readField(texts.splitAmount));
     const TipValues& v = r.values;
-    r.fields[0] = {kTipBillField, editedId != kTipBillField, money(v.bill)};
-    r.fields[1] = {kTipPercentField, editedId != kTipPercentField, money(v.percent)};
-    r.fields[2] = {kTipAmountField, editedId != kTipAmountField, money(v.tip)};
-    r.fields[3] = {kTipTotalField, editedId != kTipTotalField, money(v.total)};
-    r.fields[4] = {kTipSplitField, editedId != kTipSplitField,
-                   formatText("%d", static_cast<int>(v.split))};
-    r.fields[5] = {kTipSplitAmountField, editedId != kTipSplitAmountField, money(v.share)};
+    r.fields[0] = {IDC_TIP_BILL, editedId != IDC_TIP_BILL, money(v.bill)};
+    r.fields[1] = {IDC_TIP_PERCENT, editedId != IDC_TIP_PERCENT, money(v.percent)};
+    r.fields[2] = {IDC_TIP_AMOUNT, editedId != IDC_TIP_AMOUNT, money(v.tip)};
+    r.fields[3] = {IDC_TIP_TOTAL, editedId != IDC_TIP_TOTAL, money(v.total)};
+    r.fields[4] = {IDC_TIP_SPLIT, editedId != IDC_TIP_SPLIT, formatText("%d", static_cast<int>(v.split))};
+    r.fields[5] = {IDC_TIP_SPLIT_AMOUNT, editedId != IDC_TIP_SPLIT_AMOUNT, money(v.share)};
     return r;
 }

@@ -5,23 +5,14 @@
 #include <cstdint>
 #include <string>
 
-// Dialog template and control ids of the Tip Calculator screen; all six
-// value controls are edits.
-constexpr int kTipDialog = 109;
-constexpr int kTipBillField = 1061;         // B, the bill (input)
-constexpr int kTipPercentField = 1062;      // T, the tip in percent of the bill (input)
-constexpr int kTipAmountField = 1063;       // the tip (output only)
-constexpr int kTipTotalField = 1019;        // bill plus tip (output only)
-constexpr int kTipSplitField = 1020;        // S, the number of people (input)
-constexpr int kTipSplitAmountField = 1018;  // each person's share (input only while S is 0)
+#include "resources/quantrel/resource_ids.h"
 
 // The six value edits, in the order the screen hooks them.
-constexpr int kTipValueFields[6] = {kTipBillField,  kTipPercentField, kTipAmountField,
-                                    kTipTotalField, kTipSplitField,   kTipSplitAmountField};
+constexpr int kTipValueFields[6] = {IDC_TIP_BILL,  IDC_TIP_PERCENT, IDC_TIP_AMOUNT,
+                                    IDC_TIP_TOTAL, IDC_TIP_SPLIT,   IDC_TIP_SPLIT_AMOUNT};
 
 // The edits whose focus raises and lowers the soft keyboard.
-constexpr int kTipKeyboardFields[4] = {kTipBillField, kTipPercentField, kTipAmountField,
-                                       kTipSplitField};
+constexpr int kTipKeyboardFields[4] = {IDC_TIP_BILL, IDC_TIP_PERCENT, IDC_TIP_AMOUNT, IDC_TIP_SPLIT};
 
 // Characters of each field that take part; the rest of a longer text is not read.
 constexpr int kTipTextLimit = 15;

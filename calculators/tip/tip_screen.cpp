@@ -7,9 +7,9 @@
 #include <iterator>
 
 #include "calculators/tip/tip.h"
-#include "shell/screen_frame.h"
-#include "shell/screens.h"
-#include "shell/wide_text.h"
+#include "frame/screen_frame.h"
+#include "calculators/screens.h"
+#include "frame/wide_text.h"
 
 namespace {
 
@@ -22,8 +22,8 @@ void initTipScreen(HWND dialog) {
 }
 
 void recomputeTipScreen(HWND dialog, int fieldId, const char*) {
-    TipTexts texts = {tipFieldText(dialog, kTipBillField), tipFieldText(dialog, kTipPercentField),
-                      tipFieldText(dialog, kTipSplitField), tipFieldText(dialog, kTipSplitAmountField)};
+    TipTexts texts = {tipFieldText(dialog, IDC_TIP_BILL), tipFieldText(dialog, IDC_TIP_PERCENT),
+                      tipFieldText(dialog, IDC_TIP_SPLIT), tipFieldText(dialog, IDC_TIP_SPLIT_AMOUNT)};
     TipResult result = recomputeTip(texts, fieldId);
     for (const TipOutput& field : result.fields)
         if (field.write) writeFieldText(dialog, field.id, field.text);

@@ -6,18 +6,15 @@
 
 #include "currency/core/rates_format.h"
 
+// Whether a download tells the user how it went: "Currency Sync." does, the
+// automatic download does not.
+enum class DownloadMessages { shown, none };
+
 // Downloads the rates file over HTTP and replaces rates.txt in the data
-// directory when the transfer is complete and valid. Reports success and
-// failure in message boxes owned by `owner` unless silentDownload is set.
-// Returns 1 on success, 0 on failure.
-int downloadRates(HWND owner);
-
-// While set, downloadRates shows no message at all.
-extern int silentDownload;
-
-// The download itself, into the given data directory (trailing separator
-// included; rates.txt is appended directly). downloadRates is the program's
-// call of it with its own data directory.
+// directory (trailing separator included; rates.txt is appended directly)
+// when the transfer is complete and valid. Reports success and failure in
+// message boxes owned by `owner` when messages are shown. Returns 1 on
+// success, 0 on failure.
 //
 // The transfer runs on a helper thread while the calling thread waits for it,
 // up to a deadline: the call stays synchronous for its caller, and a stalled
@@ -37,7 +34,7 @@ extern int silentDownload;
 //   "CreateFile Error: <code>"              rates.txt could not be replaced
 // with the caption "Error" for every failure; <code> is the platform's error
 // code in lower-case hexadecimal, <status> is decimal.
-int downloadRatesTo(HWND owner, const wchar_t* dataDirectory);
+int downloadRates(HWND owner, const wchar_t* dataDirectory, DownloadMessages messages);
 
 // The address fetched: http://<server>/palmos/quantrel/data/rates.txt, where
 // <server> is the string value RatesServer under HKEY_LOCAL_MACHINE

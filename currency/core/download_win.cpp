@@ -16,8 +16,6 @@
 #include "currency/core/currency_files.h"
 #include "currency/core/file_io_win.h"
 
-int silentDownload = 0;
-
 namespace {
 
 constexpr const wchar_t* kUserAgent = L"Example";
@@ -253,27 +251,33 @@ bool holdsCurrencies(const std::string& body) {
     return table->count > 0;
 }
 
-void report(HWND owner, const wchar_t* text, const wchar_t* caption) {
-    if (silentDownload == 1) return;
-    MessageBoxW(owner, text, caption, MB_OK | MB_ICONINFORMATION);
+// Where and whether a download tells how it went.
+struct Reporter {
+    HWND owner;
+    DownloadMessages messages;
+};
+
+void report(const Reporter& to, const wchar_t* text, const wchar_t* caption) {
+    if (to.messages == DownloadMessages::none) return;
+    MessageBoxW(to.owner, text, caption, MB_OK | MB_ICONINFORMATION);
 }
 
-int reportError(HWND owner, const wchar_t* label, DWORD code) {
+int reportError(const Reporter& to, const wchar_t* label, DWORD code) {
     wchar_t text[96];
     swprintf(text, sizeof text / sizeof text[0], L"%ls: %lx", label, static_cast<unsigned long>(code));
-    report(owner, text, L"Error");
+    report(to, text, L"Error");
     return 0;
 }
 
-int reportStatus(HWND owner, DWORD status) {
+int reportStatus(const Reporter& to, DWORD status) {
     wchar_t text[48];
     swprintf(text, sizeof text / sizeof text[0], L"HTTP Error: %lu", static_cast<unsigned long>(status));
-    report(owner, text, L"Error");
+    report(to, text, L"Error");
     return 0;
 }
 
-int reportInvalid(HWND owner) {
-    report(owner, L"Invalid rates file", L"Error");
+int reportInvalid(const Reporter& to) {
+    report(to, L"Invalid rates file", L"Error");
     return 0;
 }
 
@@ -286,7 +290,8 @@ void setDownloadTimeLimits(DWORD networkTimeoutMs, DWORD deadlineMs) {
 
 std::wstring ratesAddress() { return L"http://" + ratesServer() + kRatesPath; }
 
-int downloadRatesTo(HWND owner, const wchar_t* dataDirectory) {
+int downloadRates(HWND owner, const wchar_t* dataDirectory, DownloadMessages messages) {
+    const Reporter to = {owner, messages};
     auto transfer = std::make_shared<Transfer>();
     transfer->address = ratesAddress();
     transfer->timeout = networkTimeout;
@@ -294,29 +299,29 @@ int downloadRatesTo(HWND owner, const wchar_t* dataDirectory) {
     if (!transferWithDeadline(transfer)) {
         const wchar_t* label =
             transfer->stage == reading ? L"InternetReadFile Error" : L"InternetOpenUrl Error";
-        return reportError(owner, label, ERROR_INTERNET_TIMEOUT);
+        return reportError(to, label, ERROR_INTERNET_TIMEOUT);
     }
     switch (transfer->outcome) {
     case Outcome::noSession:
     case Outcome::readFailed:
-        return reportError(owner, L"InternetReadFile Error", transfer->error);
+        return reportError(to, L"InternetReadFile Error", transfer->error);
     case Outcome::notOpened:
-        return reportError(owner, L"InternetOpenUrl Error", transfer->error);
+        return reportError(to, L"InternetOpenUrl Error", transfer->error);
     case Outcome::badStatus:
-        return reportStatus(owner, transfer->status);
+        return reportStatus(to, transfer->status);
     case Outcome::tooLarge:
-        return reportInvalid(owner);
+        return reportInvalid(to);
     case Outcome::complete:
         break;
     }
-    if (transfer->body.empty() || !holdsCurrencies(transfer->body)) return reportInvalid(owner);
+    if (transfer->body.empty() || !holdsCurrencies(transfer->body)) return reportInvalid(to);
     std::wstring path = dataFilePath(dataDirectory, kRatesFileName);
     FileUpdateLock lock(path);
-    if (!lock.held()) return reportError(owner, L"CreateFile Error", ERROR_SHARING_VIOLATION);
+    if (!lock.held()) return reportError(to, L"CreateFile Error", ERROR_SHARING_VIOLATION);
     if (!replaceFileAtomically(path, transfer->body.data(), transfer->body.size()))
-        return reportError(owner, L"CreateFile Error", GetLastError());
+        return reportError(to, L"CreateFile Error", GetLastError());
     // The home-screen item reloads the new rates at its next refresh.
     setUpdatedFlag();
-    report(owner, L"Currency rates updated successfully!", L"Currency Sync");
+    report(to, L"Currency rates updated successfully!", L"Currency Sync");
     return 1;
 }

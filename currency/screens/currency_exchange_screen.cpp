@@ -11,19 +11,16 @@
 #include "currency/core/download.h"
 #include "currency/screens/currency_rows.h"
 #include "currency/screens/edit_currency_screen.h"
-#include "shell/program.h"
-#include "shell/screen_frame.h"
-#include "shell/screens.h"
-#include "shell/wide_text.h"
+#include "resources/quantrel/resource_ids.h"
+#include "frame/screen_frame.h"
+#include "calculators/screens.h"
+#include "frame/wide_text.h"
 
 namespace {
 
-constexpr CurrencyRowIds kRows = {1029, 1033};  // boxes 1029 to 1032, fields 1033 to 1036
-constexpr int kAmountFields[kCurrencyRowCount] = {1033, 1034, 1035, 1036};
-constexpr int kEditButton = 1068;
-constexpr int kSyncButton = 1087;
-constexpr int kAutoUpdateBox = 1089;
-constexpr int kTodayItemBox = 1090;
+constexpr CurrencyRowIds kRows = {IDC_CURRENCY_BOX_1, IDC_CURRENCY_AMOUNT_1};
+constexpr int kAmountFields[kCurrencyRowCount] = {IDC_CURRENCY_AMOUNT_1, IDC_CURRENCY_AMOUNT_2, IDC_CURRENCY_AMOUNT_3,
+                                                  IDC_CURRENCY_AMOUNT_4};
 
 void setChecked(HWND dialog, int id, bool checked) {
     CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
@@ -32,58 +29,67 @@ void setChecked(HWND dialog, int id, bool checked) {
 bool isChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 void initCurrencyScreen(HWND dialog) {
-    loadRates(dataDirectory, programRates);
-    reapplyUnsavedRates(programRates);
-    loadSelections(dataDirectory, programSelections, SelectionForm::program);
-    fillCurrencyBoxes(dialog, kRows, programRates, programSelections);
-    setChecked(dialog, kAutoUpdateBox, programSelections.autoUpdate != 0);
-    setChecked(dialog, kTodayItemBox, programSelections.todayItem != 0);
+    const ScreenData& data = screenDataOf(dialog);
+    loadRates(data.dataDirectory, *data.rates);
+    reapplyUnsavedRates(*data.rates);
+    loadSelections(data.dataDirectory, *data.selections, SelectionForm::program);
+    fillCurrencyBoxes(dialog, kRows, *data.rates, *data.selections);
+    setChecked(dialog, IDC_CURRENCY_AUTO_UPDATE, data.selections->autoUpdate != 0);
+    setChecked(dialog, IDC_CURRENCY_TODAY_ITEM, data.selections->todayItem != 0);
 }
 
 // The typed field itself is never rewritten; the other rows are written in
 // row order. The current choices become the rows' stored currencies.
 void convertCurrencyScreen(HWND dialog, int fieldId, const char* text) {
-    recomputeCurrencyRows(dialog, kRows, fieldId, text, programRates, programSelections);
+    const ScreenData& data = screenDataOf(dialog);
+    recomputeCurrencyRows(dialog, kRows, fieldId, text, *data.rates, *data.selections);
 }
 
 void saveCurrencyScreen(HWND dialog) {
-    programSelections.autoUpdate = isChecked(dialog, kAutoUpdateBox) ? 1 : 0;
-    bool todayItem = isChecked(dialog, kTodayItemBox);
-    programSelections.todayItem = todayItem ? 1 : 0;
+    const ScreenData& data = screenDataOf(dialog);
+    data.selections->autoUpdate = isChecked(dialog, IDC_CURRENCY_AUTO_UPDATE) ? 1 : 0;
+    bool todayItem = isChecked(dialog, IDC_CURRENCY_TODAY_ITEM);
+    data.selections->todayItem = todayItem ? 1 : 0;
     registerTodayItem(todayItem);
-    saveProgramSelections(kCurrencyScreenSlots);
+    data.saveSelections(kCurrencyScreenSlots);
 }
 
 // The boxes list the table as it is now, each row keeping its currency
 // where the table still has that index.
-void refillRows(HWND dialog) { refillCurrencyBoxes(dialog, kRows, programRates, programSelections); }
+void refillRows(HWND dialog) {
+    const ScreenData& data = screenDataOf(dialog);
+    refillCurrencyBoxes(dialog, kRows, *data.rates, *data.selections);
+}
 
-// Rates edited there take effect at this screen's next key release; Done
-// there leaves the table as rates.txt holds it.
+// Edit Currency Value works on this screen's data. Rates edited there take
+// effect at this screen's next key release; Done there leaves the table as
+// rates.txt holds it.
 void onEditRates(HWND dialog) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
-    deviceDialogBox(instance, MAKEINTRESOURCEW(kEditCurrencyTemplate), dialog, editCurrencyScreenProcedure, 0);
+    deviceDialogBox(instance, MAKEINTRESOURCEW(IDD_EDIT_CURRENCY), dialog, editCurrencyScreenProcedure,
+                    reinterpret_cast<LPARAM>(&screenDataOf(dialog)));
     refillRows(dialog);
 }
 
 // A downloaded table is in force at once: the next key release converts
 // with it, and Edit Currency Value edits it.
 void onCurrencySync(HWND dialog) {
-    if (downloadRates(dialog) != 1) return;
+    const ScreenData& data = screenDataOf(dialog);
+    if (downloadRates(dialog, data.dataDirectory, DownloadMessages::shown) != 1) return;
     dropUnsavedRates();
-    loadRates(dataDirectory, programRates);
+    loadRates(data.dataDirectory, *data.rates);
     refillRows(dialog);
 }
 
 INT_PTR currencyScreenCommand(HWND dialog, int controlId, int code) {
     if (code != BN_CLICKED) return 0;
     switch (controlId) {
-    case kEditButton:
-        onEditRates(dialog);
-        return 1;
-    case kSyncButton:
-        onCurrencySync(dialog);
-        return 1;
+        case IDC_CURRENCY_EDIT:
+            onEditRates(dialog);
+            return 1;
+        case IDC_CURRENCY_SYNC:
+            onCurrencySync(dialog);
+            return 1;
     }
     return 0;
 }

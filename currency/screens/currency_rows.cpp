@@ -5,7 +5,7 @@
 
 #include "core/number_text.h"
 #include "currency/core/conversion.h"
-#include "shell/wide_text.h"
+#include "frame/wide_text.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// The Edit Currency Value screen (template 125): the program's currency
-// table as a report list, "Currency" on the left and "Rate" on the right.
+// The Edit Currency Value screen (template 125): the currency table it is
+// handed as a report list, "Currency" on the left and "Rate" on the right.
 // A rate is edited in place; an accepted edit goes into the table at once
 // and raises `Updated` for the Today item. Done writes the accepted rates
 // onto rates.txt as the file holds them then.
@@ -16,8 +16,7 @@
 #include "currency/core/currency_files.h"
 #include "currency/screens/rates_list_view.h"
 #include "platform/pocketpc/aygshell.h"
-#include "shell/program.h"
-#include "shell/screen_frame.h"
+#include "frame/screen_frame.h"
 
 namespace {
 
@@ -29,20 +28,22 @@ SHACTIVATEINFO editActivation;
 // typed: a Done whose save failed leaves them for the next Done.
 std::vector<RateEdit> acceptedEdits;
 
-// An accepted rate is in the program's table at once, kept for Done and
+// An accepted rate is in the screen's table at once, kept for Done and
 // announced to the Today item.
-void keepAcceptedRate(HWND, int entry, double rate) {
-    acceptedEdits.push_back(rateEditOf(programRates, entry, rate));
+void keepAcceptedRate(HWND list, int entry, double rate) {
+    acceptedEdits.push_back(rateEditOf(*screenDataOf(GetParent(list)).rates, entry, rate));
     setUpdatedFlag();
 }
 
-const RatesListView kRatesView = {&programRates, kRateColumnHeader, kCurrencyColumnHeader, keepAcceptedRate};
+// The list shows the table the screen was handed.
+RatesListView ratesView = {nullptr, IDS_RATE_HEADER, IDS_CURRENCY_HEADER, keepAcceptedRate};
 
-HWND rateListOf(HWND dialog) { return GetDlgItem(dialog, kEditCurrencyList); }
+HWND rateListOf(HWND dialog) { return GetDlgItem(dialog, IDC_EDIT_CURRENCY_LIST); }
 
 void initEditCurrencyScreen(HWND dialog) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
-    HWND list = createRatesListView(dialog, kEditCurrencyList, instance, kListStyle, &kRatesView);
+    ratesView.table = screenDataOf(dialog).rates;
+    HWND list = createRatesListView(dialog, IDC_EDIT_CURRENCY_LIST, instance, kListStyle, &ratesView);
     if (list == nullptr) MessageBoxW(nullptr, L"Listview not created!", nullptr, MB_OK);
     std::memset(&editActivation, 0, sizeof editActivation);
     editActivation.cbSize = sizeof editActivation;
@@ -53,8 +54,9 @@ void initEditCurrencyScreen(HWND dialog) {
 // and a table that could not be loaded is never written. The flag is raised
 // again once the edits are in the file: the home-screen item may have taken
 // the flag of an edit and reloaded before Done.
-void saveEditCurrencyScreen(HWND) {
-    bool written = saveRateEdits(dataDirectory, acceptedEdits.data(), acceptedEdits.size(), programRates);
+void saveEditCurrencyScreen(HWND dialog) {
+    const ScreenData& data = screenDataOf(dialog);
+    bool written = saveRateEdits(data.dataDirectory, acceptedEdits.data(), acceptedEdits.size(), *data.rates);
     if (written) setUpdatedFlag();
     if (written || acceptedEdits.empty()) acceptedEdits.clear();
 }
@@ -62,7 +64,7 @@ void saveEditCurrencyScreen(HWND) {
 INT_PTR editCurrencyMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, bool* handled) {
     switch (message) {
     case WM_NOTIFY:
-        if (!onRatesListNotify(reinterpret_cast<NMHDR*>(lParam), kEditCurrencyList)) break;
+        if (!onRatesListNotify(reinterpret_cast<NMHDR*>(lParam), IDC_EDIT_CURRENCY_LIST)) break;
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, FALSE);
         *handled = true;
         return 1;

@@ -5,11 +5,7 @@
 #include <windows.h>
 
 #include "currency/core/rates_format.h"
-
-constexpr int kEditCurrencyTemplate = 125;
-constexpr int kEditCurrencyList = 1000;   // the list, made when the screen opens
-constexpr int kRateColumnHeader = 302;    // string "Rate"
-constexpr int kCurrencyColumnHeader = 303;  // string "Currency"
+#include "resources/quantrel/resource_ids.h"
 
 extern const DLGPROC editCurrencyScreenProcedure;
 

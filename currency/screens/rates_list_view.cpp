@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/number_text.h"
-#include "shell/wide_text.h"
+#include "frame/wide_text.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 // the tests touch is put back as it was.
 #include <gtest/gtest.h>
 
+#include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
 
@@ -22,6 +23,7 @@
 
 #include "currency/core/rates_format.h"
 #include "currency/core/selection_format.h"
+#include "resources/quantrel/resource_ids.h"
 #include "tests/win/support/http_server.h"
 #include "tests/win/support/processes.h"
 #include "tests/win/support/save_faults.h"
@@ -35,11 +37,8 @@ const wchar_t kQuelvindor[] = L"Software\\Orvandel\\quelvindor";
 const wchar_t kTodayKey[] = L"SOFTWARE\\Microsoft\\Today";
 const wchar_t kZentavoKey[] = L"SOFTWARE\\Microsoft\\Today\\Items\\\"Zentavo\"";
 
-const int kLaunchCurrency = 1002, kLaunchMetric = 1006;
-const int kEditButton = 1068, kSyncButton = 1087;
-// Both currency screens: four boxes, then the four amount fields.
-const int kExchangeFirstBox = 1029, kCalculatorFirstBox = 1000;
-const int kAutoUpdateBox = 1089, kTodayItemBox = 1090;
+// The item's calculator: four boxes from 1000, then the four amount fields.
+const int kCalculatorFirstBox = 1000;
 const int kRatesList = 1000;  // the program's rate editor and the item's list alike
 
 // rates.txt as the run starts, and as the rates server serves it.
@@ -127,7 +126,7 @@ public:
         PostMessageW(from, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(from, button)));
         return waitForWindow(process, L"#32770", caption);
     }
-    HWND openExchange() { return open(launcher, kLaunchCurrency, L"Currency Exchange", programId()); }
+    HWND openExchange() { return open(launcher, IDC_LAUNCH_CURRENCY, L"Currency Exchange", programId()); }
     HWND openCalculator() {
         HWND header = reinterpret_cast<HWND>(SendMessageW(homeList, LVM_GETHEADER, 0, 0));
         PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 5));
@@ -141,7 +140,7 @@ public:
     }
     // "Currency Sync." and OK on its message.
     void sync(HWND exchange) {
-        PostMessageW(exchange, WM_COMMAND, MAKEWPARAM(kSyncButton, BN_CLICKED), 0);
+        PostMessageW(exchange, WM_COMMAND, MAKEWPARAM(IDC_CURRENCY_SYNC, BN_CLICKED), 0);
         HWND message = waitForWindow(programId(), L"#32770", L"Currency Sync");
         ASSERT_NE(nullptr, message) << "the download reports its success";
         PostMessageW(message, WM_COMMAND, IDOK, 0);
@@ -161,7 +160,7 @@ public:
         return editor;
     }
     void editInProgram(HWND exchange, int row, const wchar_t* text) {
-        HWND editor = open(exchange, kEditButton, L"Edit Currency Value", programId());
+        HWND editor = open(exchange, IDC_CURRENCY_EDIT, L"Edit Currency Value", programId());
         ASSERT_NE(nullptr, editor);
         editRate(GetDlgItem(editor, kRatesList), row, text);
         done(editor);
@@ -229,7 +228,7 @@ const Interleaving kInterleavings[] = {
              exchange = d.openExchange();
          }
          ASSERT_NE(nullptr, exchange);
-         HWND editor = d.open(exchange, kEditButton, L"Edit Currency Value", d.programId());
+         HWND editor = d.open(exchange, IDC_CURRENCY_EDIT, L"Edit Currency Value", d.programId());
          ASSERT_NE(nullptr, editor);
          Device::done(editor);
          Device::done(exchange);
@@ -240,13 +239,13 @@ const Interleaving kInterleavings[] = {
          d.startProgram();
          auto holder = std::make_unique<HeldByAnotherProcess>(d.folder.file(L"rates.txt"));
          ASSERT_TRUE(holder->holding());
-         PostMessageW(d.launcher, WM_COMMAND, MAKEWPARAM(kLaunchCurrency, BN_CLICKED), 0);
+         PostMessageW(d.launcher, WM_COMMAND, MAKEWPARAM(IDC_LAUNCH_CURRENCY, BN_CLICKED), 0);
          // The screen exists, not yet shown, while it loads the rates.
          ASSERT_TRUE(waitFor([&] { return FindWindowW(L"#32770", L"Currency Exchange") != nullptr; }));
          holder.reset();
          HWND exchange = waitForWindow(d.programId(), L"#32770", L"Currency Exchange");
          ASSERT_NE(nullptr, exchange);
-         EXPECT_EQ(3, SendDlgItemMessageW(exchange, kExchangeFirstBox, CB_GETCOUNT, 0, 0))
+         EXPECT_EQ(3, SendDlgItemMessageW(exchange, IDC_CURRENCY_BOX_1, CB_GETCOUNT, 0, 0))
              << "the rates are loaded once the other lets go of the file";
          Device::done(exchange);
      },
@@ -265,7 +264,7 @@ const Interleaving kInterleavings[] = {
      [](Device& d) {
          d.startHost();
          d.startProgram();
-         HWND metric = d.open(d.launcher, kLaunchMetric, L"Metric Conversion", d.programId());
+         HWND metric = d.open(d.launcher, IDC_LAUNCH_METRIC, L"Metric Conversion", d.programId());
          ASSERT_NE(nullptr, metric);
          HWND calculator = d.openCalculator();
          ASSERT_NE(nullptr, calculator);
@@ -370,10 +369,11 @@ TEST(SharedFiles, BothSavingAtOnceKeepEveryStoredChange) {
             d.server.answerWith({response("200 OK", stressRates(rates)), false});
             d.sync(exchange);
         }
-        Device::choose(exchange, kExchangeFirstBox, programRows);
-        SendDlgItemMessageW(exchange, kAutoUpdateBox, BM_SETCHECK, autoUpdate ? BST_CHECKED : BST_UNCHECKED, 0);
-        SendDlgItemMessageW(exchange, kTodayItemBox, BM_SETCHECK, BST_CHECKED, 0);
-        HWND editor = d.open(exchange, kEditButton, L"Edit Currency Value", d.programId());
+        Device::choose(exchange, IDC_CURRENCY_BOX_1, programRows);
+        SendDlgItemMessageW(exchange, IDC_CURRENCY_AUTO_UPDATE, BM_SETCHECK, autoUpdate ? BST_CHECKED : BST_UNCHECKED,
+                            0);
+        SendDlgItemMessageW(exchange, IDC_CURRENCY_TODAY_ITEM, BM_SETCHECK, BST_CHECKED, 0);
+        HWND editor = d.open(exchange, IDC_CURRENCY_EDIT, L"Edit Currency Value", d.programId());
         ASSERT_NE(nullptr, editor);
         Device::editRate(GetDlgItem(editor, kRatesList), programRow, std::to_wstring(programRate).c_str());
         // The text as users type it: the reader stops at the "x".

@@ -40,8 +40,7 @@ bool sameOutputs(const Output (&a)[Count], const Output (&b)[Count]) {
 std::string cut(const std::string& text, int limit) { return text.substr(0, static_cast<size_t>(limit)); }
 
 void loan(FuzzInput& in) {
-    static const int kControls[] = {kLoanAmountField, kLoanInterestField, kLoanPaymentField, kLoanMonthsField,
-                                    kLoanDialog};
+    static const int kControls[] = {IDC_LOAN_AMOUNT, IDC_LOAN_INTEREST, IDC_LOAN_PAYMENT, IDC_LOAN_MONTHS, IDD_LOAN};
     const int edited = kControls[in.byte() % 5];
     LoanTexts texts{in.field(), in.field(), in.field(), in.field()};
     LoanResult r = recomputeLoan(texts, edited);
@@ -94,9 +93,9 @@ void computer(FuzzInput& in) {
         // The ASCII field is rewritten from its own first character; no
         // other source field is ever written, and the notations are digits.
         const BaseFieldText& f = out.fields[n];
-        FUZZ_CHECK(f.controlId != source || source == kComputerAsciiField, "computer: the source field %d is written",
+        FUZZ_CHECK(f.controlId != source || source == IDC_COMPUTER_ASCII, "computer: the source field %d is written",
                    source);
-        FUZZ_CHECK(f.controlId == kComputerAsciiField || !showsNonFinite(f.text), "computer: control %d shows \"%s\"",
+        FUZZ_CHECK(f.controlId == IDC_COMPUTER_ASCII || !showsNonFinite(f.text), "computer: control %d shows \"%s\"",
                    f.controlId, shown(f.text).c_str());
     }
 }

@@ -30,43 +30,39 @@ TEST(ConvertBases, FieldTexts) {
         const char* text;
         std::string ascii, binary, octal, decimal, hex;  // X for the source field
     } cases[] = {
-        {"A in ASCII", kComputerAsciiField, "A", " A", "1000001", "101", "65", "41"},
-        {"first character only", kComputerAsciiField, "AB", " A", "1000001", "101", "65", "41"},
-        {"empty ASCII", kComputerAsciiField, "", " ", "0", "0", "0", "0"},
-        {"ASCII byte above 127", kComputerAsciiField, "\xe9", " \xe9", "11101001", "351", "233",
-         "e9"},
-        {"decimal 97", kComputerDecimalField, "97", " a", "1100001", "141", X, "61"},
-        {"hex ff", kComputerHexadecimalField, "ff", " \xff", "11111111", "377", "255", X},
-        {"hex FF", kComputerHexadecimalField, "FF", " \xff", "11111111", "377", "255", X},
-        {"hex 0xff", kComputerHexadecimalField, "0xff", " \xff", "11111111", "377", "255", X},
-        {"hex 0x, no digit", kComputerHexadecimalField, "0xg", " ", "0", "0", "0", X},
-        {"binary 12", kComputerBinaryField, "12", " \x01", X, "1", "1", "1"},
-        {"octal 9", kComputerOctalField, "9", " ", "0", X, "0", "0"},
-        {"decimal -1", kComputerDecimalField, "-1", " \xff", ones, "37777777777", X, "ffffffff"},
-        {"blanks and plus", kComputerDecimalField, " \t+66x", " B", "1000010", "102", X, "42"},
-        {"no digits", kComputerDecimalField, "abc", " ", "0", "0", X, "0"},
-        {"low byte 0", kComputerDecimalField, "256", " ", "100000000", "400", X, "100"},
-        {"smallest signed", kComputerDecimalField, "-2147483648", " ", "1" + std::string(31, '0'),
-         "20000000000", X, "80000000"},
-        {"2^32-1 wraps to -1", kComputerDecimalField, "4294967295", " \xff", ones, "37777777777", X,
-         "ffffffff"},
-        {"2^32+65 wraps to 65", kComputerDecimalField, "4294967361", " A", "1000001", "101", X,
-         "41"},
-        {"top bit shows negative", kComputerHexadecimalField, "80000000", " ",
-         "1" + std::string(31, '0'), "20000000000", "-2147483648", X},
-        {"long hex keeps low 32 bits", kComputerHexadecimalField, "123456789a", " \x9a",
+        {"A in ASCII", IDC_COMPUTER_ASCII, "A", " A", "1000001", "101", "65", "41"},
+        {"first character only", IDC_COMPUTER_ASCII, "AB", " A", "1000001", "101", "65", "41"},
+        {"empty ASCII", IDC_COMPUTER_ASCII, "", " ", "0", "0", "0", "0"},
+        {"ASCII byte above 127", IDC_COMPUTER_ASCII, "\xe9", " \xe9", "11101001", "351", "233", "e9"},
+        {"decimal 97", IDC_COMPUTER_DECIMAL, "97", " a", "1100001", "141", X, "61"},
+        {"hex ff", IDC_COMPUTER_HEXADECIMAL, "ff", " \xff", "11111111", "377", "255", X},
+        {"hex FF", IDC_COMPUTER_HEXADECIMAL, "FF", " \xff", "11111111", "377", "255", X},
+        {"hex 0xff", IDC_COMPUTER_HEXADECIMAL, "0xff", " \xff", "11111111", "377", "255", X},
+        {"hex 0x, no digit", IDC_COMPUTER_HEXADECIMAL, "0xg", " ", "0", "0", "0", X},
+        {"binary 12", IDC_COMPUTER_BINARY, "12", " \x01", X, "1", "1", "1"},
+        {"octal 9", IDC_COMPUTER_OCTAL, "9", " ", "0", X, "0", "0"},
+        {"decimal -1", IDC_COMPUTER_DECIMAL, "-1", " \xff", ones, "37777777777", X, "ffffffff"},
+        {"blanks and plus", IDC_COMPUTER_DECIMAL, " \t+66x", " B", "1000010", "102", X, "42"},
+        {"no digits", IDC_COMPUTER_DECIMAL, "abc", " ", "0", "0", X, "0"},
+        {"low byte 0", IDC_COMPUTER_DECIMAL, "256", " ", "100000000", "400", X, "100"},
+        {"smallest signed", IDC_COMPUTER_DECIMAL, "-2147483648", " ", "1" + std::string(31, '0'), "20000000000", X,
+         "80000000"},
+        {"2^32-1 wraps to -1", IDC_COMPUTER_DECIMAL, "4294967295", " \xff", ones, "37777777777", X, "ffffffff"},
+        {"2^32+65 wraps to 65", IDC_COMPUTER_DECIMAL, "4294967361", " A", "1000001", "101", X, "41"},
+        {"top bit shows negative", IDC_COMPUTER_HEXADECIMAL, "80000000", " ", "1" + std::string(31, '0'), "20000000000",
+         "-2147483648", X},
+        {"long hex keeps low 32 bits", IDC_COMPUTER_HEXADECIMAL, "123456789a", " \x9a",
          "110100010101100111100010011010", "6425474232", "878082202", X},
-        {"negative binary", kComputerBinaryField, "-10", " \xfe", X, "37777777776", "-2",
-         "fffffffe"},
-        {"null text", kComputerOctalField, nullptr, " ", "0", X, "0", "0"},
+        {"negative binary", IDC_COMPUTER_BINARY, "-10", " \xfe", X, "37777777776", "-2", "fffffffe"},
+        {"null text", IDC_COMPUTER_OCTAL, nullptr, " ", "0", X, "0", "0"},
     };
     for (const auto& c : cases) {
         auto got = byField(convertBases(c.source, c.text));
-        const std::pair<int, std::string> expected[] = {{kComputerAsciiField, c.ascii},
-                                                        {kComputerBinaryField, c.binary},
-                                                        {kComputerOctalField, c.octal},
-                                                        {kComputerDecimalField, c.decimal},
-                                                        {kComputerHexadecimalField, c.hex}};
+        const std::pair<int, std::string> expected[] = {{IDC_COMPUTER_ASCII, c.ascii},
+                                                        {IDC_COMPUTER_BINARY, c.binary},
+                                                        {IDC_COMPUTER_OCTAL, c.octal},
+                                                        {IDC_COMPUTER_DECIMAL, c.decimal},
+                                                        {IDC_COMPUTER_HEXADECIMAL, c.hex}};
         for (const auto& e : expected) {
             EXPECT_EQ(e.second, textOf(got, e.first)) << c.name << ": field " << e.first;
         }
@@ -78,11 +74,11 @@ TEST(ConvertBases, RewriteOrder) {
         int source;
         std::vector<int> expected;
     } cases[] = {
-        {kComputerAsciiField, {1018, 1021, 1019, 1020, 1022}},
-        {kComputerBinaryField, {1018, 1021, 1020, 1022}},
-        {kComputerOctalField, {1018, 1021, 1019, 1022}},
-        {kComputerDecimalField, {1018, 1019, 1020, 1022}},
-        {kComputerHexadecimalField, {1018, 1021, 1019, 1020}},
+        {IDC_COMPUTER_ASCII, {1018, 1021, 1019, 1020, 1022}},
+        {IDC_COMPUTER_BINARY, {1018, 1021, 1020, 1022}},
+        {IDC_COMPUTER_OCTAL, {1018, 1021, 1019, 1022}},
+        {IDC_COMPUTER_DECIMAL, {1018, 1019, 1020, 1022}},
+        {IDC_COMPUTER_HEXADECIMAL, {1018, 1021, 1019, 1020}},
         {1017, {}},
         {1023, {}},
     };
@@ -100,13 +96,12 @@ TEST(ConvertBases, RoundTrips) {
     const unsigned values[] = {0u,          1u,          8u,          65u,         255u,
                                256u,        0x8000u,     0x12345678u, 0x7fffffffu, 0x80000000u,
                                0xdeadbeefu, 0xfffffffeu, 0xffffffffu};
-    const int numeric[] = {kComputerBinaryField, kComputerOctalField, kComputerDecimalField,
-                           kComputerHexadecimalField};
+    const int numeric[] = {IDC_COMPUTER_BINARY, IDC_COMPUTER_OCTAL, IDC_COMPUTER_DECIMAL, IDC_COMPUTER_HEXADECIMAL};
     for (unsigned v : values) {
         char hex[16];
         std::snprintf(hex, sizeof hex, "%x", v);
-        auto all = byField(convertBases(kComputerHexadecimalField, hex));
-        all[kComputerHexadecimalField] = hex;
+        auto all = byField(convertBases(IDC_COMPUTER_HEXADECIMAL, hex));
+        all[IDC_COMPUTER_HEXADECIMAL] = hex;
         for (int source : numeric) {
             EXPECT_EQ(v, readFieldValue(source, all[source].c_str())) << hex << " in " << source;
             auto again = byField(convertBases(source, all[source].c_str()));
@@ -117,10 +112,8 @@ TEST(ConvertBases, RoundTrips) {
     }
     for (int b = 1; b < 256; ++b) {
         const std::string typed(1, static_cast<char>(b));
-        auto decimal =
-            byField(convertBases(kComputerAsciiField, typed.c_str()))[kComputerDecimalField];
-        EXPECT_EQ(" " + typed, byField(convertBases(kComputerDecimalField,
-                                                    decimal.c_str()))[kComputerAsciiField])
+        auto decimal = byField(convertBases(IDC_COMPUTER_ASCII, typed.c_str()))[IDC_COMPUTER_DECIMAL];
+        EXPECT_EQ(" " + typed, byField(convertBases(IDC_COMPUTER_DECIMAL, decimal.c_str()))[IDC_COMPUTER_ASCII])
             << "byte " << b << " via decimal " << decimal;
     }
 }

@@ -36,9 +36,8 @@ TEST(LatLonRecompute, WorkedRows) {
         {"-45.5", {"-45.5000d", "-45d-30.00'", "-45d-30'0.00s"}},
         {"abc xyz", {"0.0000d", "0d0.00'", "0d0'0.00s"}},
     };
-    const int groups[2][3] = {
-        {kLatitudeDegreesField, kLatitudeMinutesField, kLatitudeSecondsField},
-        {kLongitudeDegreesField, kLongitudeMinutesField, kLongitudeSecondsField}};
+    const int groups[2][3] = {{IDC_LATITUDE_DEGREES, IDC_LATITUDE_MINUTES, IDC_LATITUDE_SECONDS},
+                              {IDC_LONGITUDE_DEGREES, IDC_LONGITUDE_MINUTES, IDC_LONGITUDE_SECONDS}};
     for (const auto& c : cases) {
         for (const auto& group : groups) {
             for (int edited : group) {
@@ -56,7 +55,7 @@ TEST(LatLonRecompute, WorkedRows) {
             }
         }
     }
-    for (const LatLonOutput& f : recomputeLatLon(kLatitudeHeading, "45").fields) {
+    for (const LatLonOutput& f : recomputeLatLon(IDC_LATITUDE_HEADING, "45").fields) {
         EXPECT_FALSE(f.write) << "a key release outside the value fields wrote " << f.id;
     }
 }

@@ -71,9 +71,8 @@ TEST(MetricRecompute, ShownTexts) {
 TEST(MetricRecompute, OnlyValueFieldsAndTheFirst259Characters) {
     const int units[kMetricRowCount] = {0, 1, 2, 3};
     std::string text = std::string(258, ' ') + "79";  // the 7 is the 259th character
-    EXPECT_EQ(recomputeMetric(kMetricLength, units, kMetricValueField1, text).fields[1].text,
-              "0.583333");
-    MetricResult outside = recomputeMetric(kMetricLength, units, kMetricUnitCombo1, "3");
+    EXPECT_EQ(recomputeMetric(kMetricLength, units, IDC_METRIC_VALUE_1, text).fields[1].text, "0.583333");
+    MetricResult outside = recomputeMetric(kMetricLength, units, IDC_METRIC_UNIT_1, "3");
     for (const MetricOutput& f : outside.fields) {
         EXPECT_FALSE(f.write) << "a key release in a unit box wrote field " << f.id;
     }

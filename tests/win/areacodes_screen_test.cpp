@@ -8,12 +8,11 @@
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
 #include "shell/program.h"
-#include "shell/screens.h"
+#include "calculators/screens.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
 
-const int kModeCombo = 1008, kSearchField = 1009, kResultList = 1028;
 const int kAreaCode = 0, kState = 1, kCity = 2;
 
 const char kFourLines[] =
@@ -26,7 +25,7 @@ using Lines = std::vector<std::wstring>;
 const Lines kAllFour = {L"201 NJ Jersey City", L"212 NY New York", L"315 NY Syracuse", L"415 CA San Francisco"};
 
 Lines listed(HWND dialog) {
-    HWND list = GetDlgItem(dialog, kResultList);
+    HWND list = GetDlgItem(dialog, IDC_AREA_RESULTS);
     Lines lines;
     LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
@@ -44,17 +43,17 @@ std::string show(const Lines& lines) {
 }
 
 void chooseMode(HWND dialog, int mode) {
-    HWND combo = GetDlgItem(dialog, kModeCombo);
+    HWND combo = GetDlgItem(dialog, IDC_AREA_MODE);
     SendMessageW(combo, CB_SETCURSEL, mode, 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kModeCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_AREA_MODE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
 // Taps into the search field (which empties it) and types the text key by key.
 void search(HWND dialog, int mode, const std::wstring& text) {
     chooseMode(dialog, mode);
-    SetFocus(GetDlgItem(dialog, kModeCombo));
-    focusField(dialog, kSearchField);
-    typeInto(dialog, kSearchField, text);
+    SetFocus(GetDlgItem(dialog, IDC_AREA_MODE));
+    focusField(dialog, IDC_AREA_SEARCH);
+    typeInto(dialog, IDC_AREA_SEARCH, text);
 }
 
 class AreaCodesScreenTest : public ::testing::Test {
@@ -72,10 +71,11 @@ protected:
     static INT_PTR run(const std::function<void(HWND)>& driver) {
         // A fatal failure leaves the driver early: the screen is closed all the
         // same, so that the test ends instead of waiting.
-        return runScreen(GetModuleHandleW(nullptr), IDD_AREA_CODES, areaCodesScreenProcedure, [&](HWND dialog) {
-            driver(dialog);
-            if (::testing::Test::HasFatalFailure()) pressDone(dialog);
-        });
+        return runScreen(GetModuleHandleW(nullptr), IDD_AREA_CODES, areaCodesScreenProcedure, programScreenData(),
+                         [&](HWND dialog) {
+                             driver(dialog);
+                             if (::testing::Test::HasFatalFailure()) pressDone(dialog);
+                         });
     }
     ScratchPlace place;
 };
@@ -83,7 +83,7 @@ protected:
 TEST_F(AreaCodesScreenTest, OpensInAreaCodeModeWithAnEmptyList) {
     INT_PTR result = run([&](HWND dialog) {
         EXPECT_EQ(13u, deviceInitDialogFlags(dialog));
-        HWND combo = GetDlgItem(dialog, kModeCombo);
+        HWND combo = GetDlgItem(dialog, IDC_AREA_MODE);
         const wchar_t* modes[] = {L"Area Code", L"State", L"City"};
         ASSERT_EQ(3, SendMessageW(combo, CB_GETCOUNT, 0, 0));
         for (int i = 0; i < 3; ++i) {
@@ -92,7 +92,7 @@ TEST_F(AreaCodesScreenTest, OpensInAreaCodeModeWithAnEmptyList) {
             EXPECT_STREQ(modes[i], item) << "mode " << i;
         }
         EXPECT_EQ(kAreaCode, SendMessageW(combo, CB_GETCURSEL, 0, 0));
-        EXPECT_EQ(L"", fieldText(dialog, kSearchField));
+        EXPECT_EQ(L"", fieldText(dialog, IDC_AREA_SEARCH));
         EXPECT_TRUE(listed(dialog).empty());
         pressDone(dialog);
     });
@@ -122,7 +122,7 @@ TEST_F(AreaCodesScreenTest, SearchesListMatchingLinesInFileOrder) {
         for (const Case& c : cases) {
             search(dialog, c.mode, c.typed);
             EXPECT_EQ(show(c.expected), show(listed(dialog))) << c.name;
-            EXPECT_EQ(1000, SendDlgItemMessageW(dialog, kResultList, LB_GETHORIZONTALEXTENT, 0, 0)) << c.name;
+            EXPECT_EQ(1000, SendDlgItemMessageW(dialog, IDC_AREA_RESULTS, LB_GETHORIZONTALEXTENT, 0, 0)) << c.name;
         }
         pressDone(dialog);
     });
@@ -151,12 +151,12 @@ TEST_F(AreaCodesScreenTest, TextTheModeRefusesKeepsTheEarlierResults) {
 TEST_F(AreaCodesScreenTest, EmptyCityTextListsEveryLine) {
     run([&](HWND dialog) {
         search(dialog, kCity, L"san");
-        typeInto(dialog, kSearchField, L"\b\b\b");
-        EXPECT_EQ(L"", fieldText(dialog, kSearchField));
+        typeInto(dialog, IDC_AREA_SEARCH, L"\b\b\b");
+        EXPECT_EQ(L"", fieldText(dialog, IDC_AREA_SEARCH));
         EXPECT_EQ(show(kAllFour), show(listed(dialog))) << "after the last backspace";
         // An empty text is no code and no state: the list stays as it was.
         chooseMode(dialog, kAreaCode);
-        pressKey(dialog, kSearchField, VK_LEFT);
+        pressKey(dialog, IDC_AREA_SEARCH, VK_LEFT);
         EXPECT_EQ(show(kAllFour), show(listed(dialog))) << "empty text in code mode";
         pressDone(dialog);
     });
@@ -168,7 +168,7 @@ TEST_F(AreaCodesScreenTest, ChoosingAModeSearchesNothingUntilTheNextKey) {
         search(dialog, kState, L"N");
         chooseMode(dialog, kCity);
         EXPECT_EQ(show(states), show(listed(dialog))) << "the choice alone";
-        pressKey(dialog, kSearchField, VK_RIGHT);
+        pressKey(dialog, IDC_AREA_SEARCH, VK_RIGHT);
         EXPECT_EQ(show(kAllFour), show(listed(dialog))) << "the next key searches N as a city text";
         pressDone(dialog);
     });
@@ -177,11 +177,11 @@ TEST_F(AreaCodesScreenTest, ChoosingAModeSearchesNothingUntilTheNextKey) {
 TEST_F(AreaCodesScreenTest, FocusEmptiesTheFieldAndKeepsTheList) {
     run([&](HWND dialog) {
         search(dialog, kState, L"ny");
-        SetFocus(GetDlgItem(dialog, kModeCombo));
+        SetFocus(GetDlgItem(dialog, IDC_AREA_MODE));
         EXPECT_FALSE(deviceSipIsUp()) << "leaving the field lowers the keyboard";
-        focusField(dialog, kSearchField);
+        focusField(dialog, IDC_AREA_SEARCH);
         EXPECT_TRUE(deviceSipIsUp()) << "the field's focus raises the keyboard";
-        EXPECT_EQ(L"", fieldText(dialog, kSearchField));
+        EXPECT_EQ(L"", fieldText(dialog, IDC_AREA_SEARCH));
         EXPECT_EQ(show({L"212 NY New York", L"315 NY Syracuse"}), show(listed(dialog)));
         pressDone(dialog);
     });
@@ -192,7 +192,7 @@ TEST_F(AreaCodesScreenTest, FileIsReadAfreshAtEverySearch) {
         search(dialog, kAreaCode, L"2");
         ASSERT_EQ(2u, listed(dialog).size());
         ASSERT_TRUE(writeFileBytes(place.file(L"area.txt"), "202 DC Washington\r\n"));
-        pressKey(dialog, kSearchField, VK_LEFT);
+        pressKey(dialog, IDC_AREA_SEARCH, VK_LEFT);
         EXPECT_EQ(show({L"202 DC Washington"}), show(listed(dialog))) << "same text, new file";
         pressDone(dialog);
     });
@@ -212,7 +212,7 @@ TEST_F(AreaCodesScreenTest, MissingOrLockedFileEmptiesTheListSilently) {
             HANDLE holder = CreateFileW(place.file(L"area.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
                                         nullptr);
             ASSERT_NE(INVALID_HANDLE_VALUE, holder) << c.name;
-            pressKey(dialog, kSearchField, VK_LEFT);
+            pressKey(dialog, IDC_AREA_SEARCH, VK_LEFT);
             EXPECT_EQ("[]", show(listed(dialog))) << c.name << ": locked file";
             CloseHandle(holder);
             // The screen's own open is closed again: the file can be replaced.
@@ -222,7 +222,7 @@ TEST_F(AreaCodesScreenTest, MissingOrLockedFileEmptiesTheListSilently) {
             search(dialog, c.mode, c.typed);
             ASSERT_FALSE(listed(dialog).empty()) << c.name << ": results before the file is removed";
             ASSERT_TRUE(DeleteFileW(place.file(L"area.txt").c_str())) << c.name;
-            pressKey(dialog, kSearchField, VK_LEFT);
+            pressKey(dialog, IDC_AREA_SEARCH, VK_LEFT);
             EXPECT_EQ("[]", show(listed(dialog))) << c.name << ": missing file";
             ASSERT_TRUE(writeFileBytes(place.file(L"area.txt"), kFourLines)) << c.name;
         }
@@ -243,7 +243,7 @@ TEST_F(AreaCodesScreenTest, LinesOutsideTheFormatAreShownWhole) {
     const std::wstring montreal = std::wstring(L"514 QC Montr") + accented + L"al";
     run([&](HWND dialog) {
         search(dialog, kCity, L"");
-        pressKey(dialog, kSearchField, VK_LEFT);
+        pressKey(dialog, IDC_AREA_SEARCH, VK_LEFT);
         EXPECT_EQ(show({L"416 ON Toronto", L"9", montreal}), show(listed(dialog)))
             << "LF-only line keeps its last letter; the unended last line is not looked at";
         search(dialog, kState, L"O");

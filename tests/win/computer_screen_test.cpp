@@ -8,14 +8,13 @@
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
 #include "shell/program.h"
-#include "shell/screens.h"
+#include "calculators/screens.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
 
-const int kAscii = 1018, kBinary = 1019, kOctal = 1020, kDecimal = 1021, kHex = 1022;
-const int kTypeCombo = 1010, kSize = 1014, kMin = 1015, kMax = 1016, kUnsignedMax = 1017;
-const int kFields[] = {kAscii, kBinary, kOctal, kDecimal, kHex};
+const int kFields[] = {IDC_COMPUTER_ASCII, IDC_COMPUTER_BINARY, IDC_COMPUTER_OCTAL, IDC_COMPUTER_DECIMAL,
+                       IDC_COMPUTER_HEXADECIMAL};
 
 // The ASCII field's text for a byte: a space and the byte's character in the
 // system code page (only the space for 0).
@@ -46,21 +45,21 @@ INT_PTR runComputer(const std::function<void(HWND)>& driver) {
 // A tap into a field: the focus arrives from elsewhere, so the field's gain
 // of focus is noticed even when it had the focus before.
 void tapInto(HWND dialog, int id) {
-    SetFocus(GetDlgItem(dialog, kTypeCombo));
+    SetFocus(GetDlgItem(dialog, IDC_COMPUTER_TYPE));
     focusField(dialog, id);
 }
 
 void chooseType(HWND dialog, int index) {
-    HWND combo = GetDlgItem(dialog, kTypeCombo);
+    HWND combo = GetDlgItem(dialog, IDC_COMPUTER_TYPE);
     SendMessageW(combo, CB_SETCURSEL, index, 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kTypeCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_COMPUTER_TYPE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
 TEST_F(ComputerScreenTest, OpensWithEmptyFieldsAndTheBooleanRow) {
     INT_PTR result = runComputer([&](HWND dialog) {
         EXPECT_EQ(13u, deviceInitDialogFlags(dialog));
         for (int id : kFields) EXPECT_EQ(L"", fieldText(dialog, id)) << "field " << id;
-        HWND combo = GetDlgItem(dialog, kTypeCombo);
+        HWND combo = GetDlgItem(dialog, IDC_COMPUTER_TYPE);
         const wchar_t* names[] = {L"Boolean", L"Character", L"Short", L"Long"};
         ASSERT_EQ(4, SendMessageW(combo, CB_GETCOUNT, 0, 0));
         for (int i = 0; i < 4; ++i) {
@@ -69,13 +68,13 @@ TEST_F(ComputerScreenTest, OpensWithEmptyFieldsAndTheBooleanRow) {
             EXPECT_STREQ(names[i], item) << "combo item " << i;
         }
         EXPECT_EQ(0, SendMessageW(combo, CB_GETCURSEL, 0, 0));
-        EXPECT_EQ(L"1", fieldText(dialog, kSize));
-        EXPECT_EQ(L"0", fieldText(dialog, kMin));
-        EXPECT_EQ(L"1", fieldText(dialog, kMax));
-        EXPECT_EQ(L"1", fieldText(dialog, kUnsignedMax));
-        EXPECT_EQ(0, GetWindowLongW(GetDlgItem(dialog, kAscii), GWL_STYLE) & ES_AUTOHSCROLL)
+        EXPECT_EQ(L"1", fieldText(dialog, IDC_COMPUTER_TYPE_SIZE));
+        EXPECT_EQ(L"0", fieldText(dialog, IDC_COMPUTER_TYPE_MIN));
+        EXPECT_EQ(L"1", fieldText(dialog, IDC_COMPUTER_TYPE_MAX));
+        EXPECT_EQ(L"1", fieldText(dialog, IDC_COMPUTER_TYPE_UNSIGNED_MAX));
+        EXPECT_EQ(0, GetWindowLongW(GetDlgItem(dialog, IDC_COMPUTER_ASCII), GWL_STYLE) & ES_AUTOHSCROLL)
             << "the ASCII field does not scroll";
-        EXPECT_NE(0, GetWindowLongW(GetDlgItem(dialog, kBinary), GWL_STYLE) & ES_AUTOHSCROLL)
+        EXPECT_NE(0, GetWindowLongW(GetDlgItem(dialog, IDC_COMPUTER_BINARY), GWL_STYLE) & ES_AUTOHSCROLL)
             << "32 binary digits scroll";
         pressDone(dialog);
     });
@@ -91,20 +90,20 @@ TEST_F(ComputerScreenTest, TypingRewritesTheOtherNotations) {
         const wchar_t* typed;
         std::wstring ascii, binary, octal, decimal, hex;
     } cases[] = {
-        {"A in ASCII", kAscii, L"A", asciiText('A'), L"1000001", L"101", L"65", L"41"},
-        {"97 in decimal", kDecimal, L"97", asciiText('a'), L"1100001", L"141", same, L"61"},
-        {"ff in hexadecimal", kHex, L"ff", asciiText(0xff), L"11111111", L"377", L"255", same},
-        {"FF in hexadecimal", kHex, L"FF", asciiText(0xff), L"11111111", L"377", L"255", same},
-        {"0xff in hexadecimal", kHex, L"0xff", asciiText(0xff), L"11111111", L"377", L"255", same},
-        {"12 in binary reads 1", kBinary, L"12", asciiText(1), same, L"1", L"1", L"1"},
-        {"9 in octal reads 0", kOctal, L"9", asciiText(0), L"0", same, L"0", L"0"},
-        {"-1 in decimal", kDecimal, L"-1", asciiText(0xff), ones, L"37777777777", same, L"ffffffff"},
-        {"2^32-1 wraps to the pattern of -1", kDecimal, L"4294967295", asciiText(0xff), ones, L"37777777777",
-         same, L"ffffffff"},
-        {"top bit shows as negative", kHex, L"80000000", asciiText(0), L"1" + std::wstring(31, L'0'),
-         L"20000000000", L"-2147483648", same},
-        {"letter e9 widened through the code page", kHex, L"e9", asciiText(0xe9), L"11101001", L"351", L"233",
-         same},
+        {"A in ASCII", IDC_COMPUTER_ASCII, L"A", asciiText('A'), L"1000001", L"101", L"65", L"41"},
+        {"97 in decimal", IDC_COMPUTER_DECIMAL, L"97", asciiText('a'), L"1100001", L"141", same, L"61"},
+        {"ff in hexadecimal", IDC_COMPUTER_HEXADECIMAL, L"ff", asciiText(0xff), L"11111111", L"377", L"255", same},
+        {"FF in hexadecimal", IDC_COMPUTER_HEXADECIMAL, L"FF", asciiText(0xff), L"11111111", L"377", L"255", same},
+        {"0xff in hexadecimal", IDC_COMPUTER_HEXADECIMAL, L"0xff", asciiText(0xff), L"11111111", L"377", L"255", same},
+        {"12 in binary reads 1", IDC_COMPUTER_BINARY, L"12", asciiText(1), same, L"1", L"1", L"1"},
+        {"9 in octal reads 0", IDC_COMPUTER_OCTAL, L"9", asciiText(0), L"0", same, L"0", L"0"},
+        {"-1 in decimal", IDC_COMPUTER_DECIMAL, L"-1", asciiText(0xff), ones, L"37777777777", same, L"ffffffff"},
+        {"2^32-1 wraps to the pattern of -1", IDC_COMPUTER_DECIMAL, L"4294967295", asciiText(0xff), ones,
+         L"37777777777", same, L"ffffffff"},
+        {"top bit shows as negative", IDC_COMPUTER_HEXADECIMAL, L"80000000", asciiText(0),
+         L"1" + std::wstring(31, L'0'), L"20000000000", L"-2147483648", same},
+        {"letter e9 widened through the code page", IDC_COMPUTER_HEXADECIMAL, L"e9", asciiText(0xe9), L"11101001",
+         L"351", L"233", same},
     };
     runComputer([&](HWND dialog) {
         for (const Case& c : cases) {
@@ -122,28 +121,28 @@ TEST_F(ComputerScreenTest, TypingRewritesTheOtherNotations) {
 
 TEST_F(ComputerScreenTest, AsciiSourceIsRewrittenAsSpaceAndItsFirstCharacter) {
     runComputer([&](HWND dialog) {
-        focusField(dialog, kAscii);
-        typeInto(dialog, kAscii, L"A");
-        EXPECT_EQ(L" A", fieldText(dialog, kAscii));
+        focusField(dialog, IDC_COMPUTER_ASCII);
+        typeInto(dialog, IDC_COMPUTER_ASCII, L"A");
+        EXPECT_EQ(L" A", fieldText(dialog, IDC_COMPUTER_ASCII));
         // The rewritten field now starts with its space: the next release
         // reads 32, whose character is a space again.
-        pressKey(dialog, kAscii, VK_RIGHT);
-        EXPECT_EQ(L"  ", fieldText(dialog, kAscii));
-        EXPECT_EQ(L"32", fieldText(dialog, kDecimal));
-        EXPECT_EQ(L"100000", fieldText(dialog, kBinary));
+        pressKey(dialog, IDC_COMPUTER_ASCII, VK_RIGHT);
+        EXPECT_EQ(L"  ", fieldText(dialog, IDC_COMPUTER_ASCII));
+        EXPECT_EQ(L"32", fieldText(dialog, IDC_COMPUTER_DECIMAL));
+        EXPECT_EQ(L"100000", fieldText(dialog, IDC_COMPUTER_BINARY));
         pressDone(dialog);
     });
 }
 
 TEST_F(ComputerScreenTest, KeyThatChangesNoTextStillConverts) {
     runComputer([&](HWND dialog) {
-        focusField(dialog, kOctal);
-        setFieldText(dialog, kOctal, L"777");  // no key released yet
-        EXPECT_EQ(L"", fieldText(dialog, kDecimal));
-        pressKey(dialog, kOctal, VK_LEFT);
-        EXPECT_EQ(L"511", fieldText(dialog, kDecimal));
-        EXPECT_EQ(L"1ff", fieldText(dialog, kHex));
-        EXPECT_EQ(L"777", fieldText(dialog, kOctal)) << "the source is not rewritten";
+        focusField(dialog, IDC_COMPUTER_OCTAL);
+        setFieldText(dialog, IDC_COMPUTER_OCTAL, L"777");  // no key released yet
+        EXPECT_EQ(L"", fieldText(dialog, IDC_COMPUTER_DECIMAL));
+        pressKey(dialog, IDC_COMPUTER_OCTAL, VK_LEFT);
+        EXPECT_EQ(L"511", fieldText(dialog, IDC_COMPUTER_DECIMAL));
+        EXPECT_EQ(L"1ff", fieldText(dialog, IDC_COMPUTER_HEXADECIMAL));
+        EXPECT_EQ(L"777", fieldText(dialog, IDC_COMPUTER_OCTAL)) << "the source is not rewritten";
         pressDone(dialog);
     });
 }
@@ -151,11 +150,11 @@ TEST_F(ComputerScreenTest, KeyThatChangesNoTextStillConverts) {
 TEST_F(ComputerScreenTest, FocusInAnyFieldEmptiesAllFiveAndRaisesTheKeyboard) {
     runComputer([&](HWND dialog) {
         for (int target : kFields) {
-            focusField(dialog, kDecimal);
-            typeInto(dialog, kDecimal, L"65");
-            SetFocus(GetDlgItem(dialog, kTypeCombo));
+            focusField(dialog, IDC_COMPUTER_DECIMAL);
+            typeInto(dialog, IDC_COMPUTER_DECIMAL, L"65");
+            SetFocus(GetDlgItem(dialog, IDC_COMPUTER_TYPE));
             EXPECT_FALSE(deviceSipIsUp()) << "field " << target << ": leaving to the combo lowers the keyboard";
-            ASSERT_EQ(L"41", fieldText(dialog, kHex));
+            ASSERT_EQ(L"41", fieldText(dialog, IDC_COMPUTER_HEXADECIMAL));
             focusField(dialog, target);
             EXPECT_TRUE(deviceSipIsUp()) << "field " << target;
             for (int id : kFields) EXPECT_EQ(L"", fieldText(dialog, id)) << "focus in " << target << ", field " << id;
@@ -177,24 +176,24 @@ TEST_F(ComputerScreenTest, DataTypeChoiceShowsItsFixedRow) {
     runComputer([&](HWND dialog) {
         for (int index : order) {
             chooseType(dialog, index);
-            EXPECT_EQ(rows[index].size, fieldText(dialog, kSize)) << "type " << index;
-            EXPECT_EQ(rows[index].min, fieldText(dialog, kMin)) << "type " << index;
-            EXPECT_EQ(rows[index].max, fieldText(dialog, kMax)) << "type " << index;
-            EXPECT_EQ(rows[index].unsignedMax, fieldText(dialog, kUnsignedMax)) << "type " << index;
+            EXPECT_EQ(rows[index].size, fieldText(dialog, IDC_COMPUTER_TYPE_SIZE)) << "type " << index;
+            EXPECT_EQ(rows[index].min, fieldText(dialog, IDC_COMPUTER_TYPE_MIN)) << "type " << index;
+            EXPECT_EQ(rows[index].max, fieldText(dialog, IDC_COMPUTER_TYPE_MAX)) << "type " << index;
+            EXPECT_EQ(rows[index].unsignedMax, fieldText(dialog, IDC_COMPUTER_TYPE_UNSIGNED_MAX)) << "type " << index;
         }
         // With no selection nothing changes.
-        SendDlgItemMessageW(dialog, kTypeCombo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kTypeCombo, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, kTypeCombo)));
-        EXPECT_EQ(L"-127", fieldText(dialog, kMin)) << "no selection";
+        SendDlgItemMessageW(dialog, IDC_COMPUTER_TYPE, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_COMPUTER_TYPE, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_COMPUTER_TYPE)));
+        EXPECT_EQ(L"-127", fieldText(dialog, IDC_COMPUTER_TYPE_MIN)) << "no selection";
         pressDone(dialog);
     });
 }
 
 TEST_F(ComputerScreenTest, Screenshot) {
     runComputer([&](HWND dialog) {
-        focusField(dialog, kDecimal);
-        typeInto(dialog, kDecimal, L"97");
+        focusField(dialog, IDC_COMPUTER_DECIMAL);
+        typeInto(dialog, IDC_COMPUTER_DECIMAL, L"97");
         chooseType(dialog, 2);
         EXPECT_TRUE(deviceSipIsUp()) << "the keyboard is up while a field has the focus";
         EXPECT_TRUE(saveScreenshot(L"computer_screen"));

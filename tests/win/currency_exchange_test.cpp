@@ -18,16 +18,15 @@
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
 #include "shell/program.h"
-#include "shell/screens.h"
+#include "calculators/screens.h"
 #include "tests/win/support/win_test.h"
 
 using namespace std::string_literals;
 
 namespace {
 
-const int kBoxes[4] = {1029, 1030, 1031, 1032};
-const int kFields[4] = {1033, 1034, 1035, 1036};
-const int kEditButton = 1068, kSyncButton = 1087, kAutoUpdateBox = 1089, kTodayItemBox = 1090;
+const int kBoxes[4] = {IDC_CURRENCY_BOX_1, IDC_CURRENCY_BOX_2, IDC_CURRENCY_BOX_3, IDC_CURRENCY_BOX_4};
+const int kFields[4] = {IDC_CURRENCY_AMOUNT_1, IDC_CURRENCY_AMOUNT_2, IDC_CURRENCY_AMOUNT_3, IDC_CURRENCY_AMOUNT_4};
 
 // rates.txt of the worked example: entries 0 to 3 at 1, 2, 0.5 and 100.
 const std::string kWorkedRates = "Sample rates\nA\t1\nB\t2\nC\t0.5\nD\t100\n";
@@ -148,10 +147,11 @@ protected:
     // Runs `driver` on the open screen, then closes it with Done, also when
     // the driver stopped at a failed assertion.
     INT_PTR open(const std::function<void(HWND)>& driver) {
-        return runScreen(GetModuleHandleW(nullptr), IDD_CURRENCY, currencyScreenProcedure, [&](HWND dialog) {
-            driver(dialog);
-            pressDone(dialog);
-        });
+        return runScreen(GetModuleHandleW(nullptr), IDD_CURRENCY, currencyScreenProcedure, programScreenData(),
+                         [&](HWND dialog) {
+                             driver(dialog);
+                             pressDone(dialog);
+                         });
     }
 
     ScratchPlace place;
@@ -168,15 +168,15 @@ TEST_F(CurrencyExchangeTest, OpensWithTheFileRatesAndChoices) {
             EXPECT_EQ(expected[row], selection(dialog, kBoxes[row])) << "row " << row + 1;
             EXPECT_EQ(L"", fieldText(dialog, kFields[row])) << "row " << row + 1 << " starts empty";
         }
-        EXPECT_EQ(static_cast<UINT>(BST_CHECKED), IsDlgButtonChecked(dialog, kAutoUpdateBox));
-        EXPECT_EQ(static_cast<UINT>(BST_UNCHECKED), IsDlgButtonChecked(dialog, kTodayItemBox));
+        EXPECT_EQ(static_cast<UINT>(BST_CHECKED), IsDlgButtonChecked(dialog, IDC_CURRENCY_AUTO_UPDATE));
+        EXPECT_EQ(static_cast<UINT>(BST_UNCHECKED), IsDlgButtonChecked(dialog, IDC_CURRENCY_TODAY_ITEM));
         EXPECT_EQ(13u, deviceInitDialogFlags(dialog));
         HWND bar = deviceMenuBarOf(dialog);
         ASSERT_NE(nullptr, bar) << "an empty menu bar";
         EXPECT_TRUE(deviceMenuBarCommands(bar).empty());
         focusField(dialog, kFields[3]);
         EXPECT_TRUE(deviceSipIsUp()) << "an amount field raises the keyboard";
-        SetFocus(GetDlgItem(dialog, kEditButton));
+        SetFocus(GetDlgItem(dialog, IDC_CURRENCY_EDIT));
         EXPECT_FALSE(deviceSipIsUp()) << "a button lowers it";
     });
     EXPECT_EQ(1, result);
@@ -272,8 +272,10 @@ TEST_F(CurrencyExchangeTest, DoneStoresTheOptionsAndRegistersTheTodayItem) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         open([&](HWND dialog) {
-            if ((IsDlgButtonChecked(dialog, kAutoUpdateBox) == BST_CHECKED) != c.autoUpdate) click(dialog, kAutoUpdateBox);
-            if ((IsDlgButtonChecked(dialog, kTodayItemBox) == BST_CHECKED) != c.todayItem) click(dialog, kTodayItemBox);
+            if ((IsDlgButtonChecked(dialog, IDC_CURRENCY_AUTO_UPDATE) == BST_CHECKED) != c.autoUpdate)
+                click(dialog, IDC_CURRENCY_AUTO_UPDATE);
+            if ((IsDlgButtonChecked(dialog, IDC_CURRENCY_TODAY_ITEM) == BST_CHECKED) != c.todayItem)
+                click(dialog, IDC_CURRENCY_TODAY_ITEM);
         });
         std::string record = readFileBytes(selectionPath());
         ASSERT_EQ(100u, record.size());
@@ -314,9 +316,9 @@ TEST_F(CurrencyExchangeTest, EditedRateShowsAfterTheEditorsDone) {
         typeInto(dialog, kFields[0], L"10");
         EXPECT_EQ(L"20.00", fieldText(dialog, kFields[1]));
         HWND editorOwner = nullptr;
-        bool opened = openNested(dialog, kEditButton, L"Edit Currency Value", [&](HWND editScreen) {
+        bool opened = openNested(dialog, IDC_CURRENCY_EDIT, L"Edit Currency Value", [&](HWND editScreen) {
             editorOwner = GetWindow(editScreen, GW_OWNER);
-            HWND list = GetDlgItem(editScreen, kEditCurrencyList);
+            HWND list = GetDlgItem(editScreen, IDC_EDIT_CURRENCY_LIST);
             SetFocus(list);
             HWND editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, 1, 0));
             EXPECT_NE(nullptr, editor) << "the rate of entry 1 is edited in place";
@@ -349,7 +351,7 @@ TEST_F(CurrencyExchangeTest, CurrencySyncRunsTheDownloadOwnedByThisScreen) {
         // screen with labels for a message box when it is activated.
         deviceClearMessageBoxes();
         deviceCaptureMessageBoxes(true);
-        click(dialog, kSyncButton);
+        click(dialog, IDC_CURRENCY_SYNC);
         deviceCaptureMessageBoxes(false);
         const ShownMessageBox* shown = nullptr;
         for (const ShownMessageBox& box : deviceMessageBoxes())
@@ -372,14 +374,15 @@ TEST_F(CurrencyExchangeTest, ScreenshotWithAnAmountConverted) {
         EXPECT_EQ(L"37842.50", fieldText(dialog, kFields[2]));
         EXPECT_EQ(L"197.45", fieldText(dialog, kFields[3]));
         HDC dc = GetDC(dialog);
-        HBRUSH button = reinterpret_cast<HBRUSH>(SendMessageW(dialog, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
-                                                              reinterpret_cast<LPARAM>(GetDlgItem(dialog, kEditButton))));
+        HBRUSH button =
+            reinterpret_cast<HBRUSH>(SendMessageW(dialog, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                                                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_CURRENCY_EDIT))));
         LOGBRUSH info = {};
         ASSERT_NE(0, GetObjectW(button, sizeof info, &info)) << "buttons are answered with a brush";
         EXPECT_EQ(RGB(189, 224, 250), info.lbColor) << "buttons sit on the light blue";
         ReleaseDC(dialog, dc);
         EXPECT_EQ(std::vector<std::wstring>(), cutTexts(dialog)) << "texts cut off on the device screen";
-        SetFocus(GetDlgItem(dialog, kEditButton));
+        SetFocus(GetDlgItem(dialog, IDC_CURRENCY_EDIT));
         EXPECT_TRUE(saveScreenshot(L"currency_exchange"));
     });
 }

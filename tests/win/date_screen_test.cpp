@@ -12,15 +12,13 @@
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
 #include "shell/program.h"
-#include "shell/screens.h"
+#include "calculators/screens.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
 
-const int kStart = 1040, kEnd = 1041, kDays = 1043;
-const int kStartFacts[3] = {1083, 1082, 1081};
-const int kEndFacts[3] = {1084, 1085, 1086};
-const int kCut = 40012, kCopy = 40013, kPaste = 40014;
+const int kStartFacts[3] = {IDC_DATE_START_WEEKDAY, IDC_DATE_START_DAY_IN_YEAR, IDC_DATE_START_WEEK_IN_YEAR};
+const int kEndFacts[3] = {IDC_DATE_END_WEEKDAY, IDC_DATE_END_DAY_IN_YEAR, IDC_DATE_END_WEEK_IN_YEAR};
 
 struct Facts {
     const wchar_t* weekday;
@@ -81,8 +79,8 @@ LRESULT notifyDateChange(HWND dialog, int id, UINT code = DTN_DATETIMECHANGE) {
 
 // A tap into the days field, the focus coming from elsewhere.
 void tapIntoDays(HWND dialog) {
-    SetFocus(GetDlgItem(dialog, kStart));
-    focusField(dialog, kDays);
+    SetFocus(GetDlgItem(dialog, IDC_DATE_START));
+    focusField(dialog, IDC_DATE_DAYS);
 }
 
 class DateScreenTest : public ::testing::Test {
@@ -107,7 +105,7 @@ protected:
 TEST_F(DateScreenTest, OpensWithTodayInBothPickersAndEmptyFacts) {
     INT_PTR result = run([&](HWND dialog) {
         EXPECT_EQ(13u, deviceInitDialogFlags(dialog));
-        for (int id : {kStart, kEnd}) {
+        for (int id : {IDC_DATE_START, IDC_DATE_END}) {
             wchar_t className[32] = L"";
             GetClassNameW(GetDlgItem(dialog, id), className, 32);
             EXPECT_STREQ(DATETIMEPICK_CLASSW, className) << "control " << id;
@@ -124,7 +122,7 @@ TEST_F(DateScreenTest, OpensWithTodayInBothPickersAndEmptyFacts) {
             EXPECT_EQ(L"", fieldText(dialog, kStartFacts[i])) << "start fact " << kStartFacts[i];
             EXPECT_EQ(L"", fieldText(dialog, kEndFacts[i])) << "end fact " << kEndFacts[i];
         }
-        EXPECT_EQ(L"", fieldText(dialog, kDays));
+        EXPECT_EQ(L"", fieldText(dialog, IDC_DATE_DAYS));
         pressDone(dialog);
     });
     EXPECT_EQ(1, result);
@@ -138,25 +136,55 @@ TEST_F(DateScreenTest, DateChangeShowsDaysAndFactsOfBothDates) {
         const wchar_t* days;
         Facts startFacts, endFacts;
     } cases[] = {
-        {"Thursday to Monday", at(2004, 1, 1), at(2004, 3, 1), kEnd, L"60 days", {L"Thursday", L"1", L"1"},
+        {"Thursday to Monday",
+         at(2004, 1, 1),
+         at(2004, 3, 1),
+         IDC_DATE_END,
+         L"60 days",
+         {L"Thursday", L"1", L"1"},
          {L"Monday", L"61", L"10"}},
-        {"five days back", at(2004, 1, 10), at(2004, 1, 5), kStart, L"-5 days", {L"Saturday", L"10", L"2"},
+        {"five days back",
+         at(2004, 1, 10),
+         at(2004, 1, 5),
+         IDC_DATE_START,
+         L"-5 days",
+         {L"Saturday", L"10", L"2"},
          {L"Monday", L"5", L"2"}},
-        {"truncated toward zero", at(2004, 1, 10), at(2004, 1, 5, 10, 0, 1), kEnd, L"-4 days",
-         {L"Saturday", L"10", L"2"}, {L"Monday", L"5", L"2"}},
-        {"no singular", at(2004, 1, 1), at(2004, 1, 2), kStart, L"1 days", {L"Thursday", L"1", L"1"},
+        {"truncated toward zero",
+         at(2004, 1, 10),
+         at(2004, 1, 5, 10, 0, 1),
+         IDC_DATE_END,
+         L"-4 days",
+         {L"Saturday", L"10", L"2"},
+         {L"Monday", L"5", L"2"}},
+        {"no singular",
+         at(2004, 1, 1),
+         at(2004, 1, 2),
+         IDC_DATE_START,
+         L"1 days",
+         {L"Thursday", L"1", L"1"},
          {L"Friday", L"2", L"1"}},
-        {"Saturday and Sunday of 2007", at(2007, 1, 6), at(2007, 1, 7), kEnd, L"1 days", {L"Saturday", L"6", L"2"},
+        {"Saturday and Sunday of 2007",
+         at(2007, 1, 6),
+         at(2007, 1, 7),
+         IDC_DATE_END,
+         L"1 days",
+         {L"Saturday", L"6", L"2"},
          {L"Sunday", L"7", L"3"}},
-        {"2100 is no leap year; span over 2^31 seconds", at(2006, 1, 1), at(2100, 3, 1), kEnd, L"34392 days",
-         {L"Sunday", L"1", L"2"}, {L"Monday", L"60", L"10"}},
+        {"2100 is no leap year; span over 2^31 seconds",
+         at(2006, 1, 1),
+         at(2100, 3, 1),
+         IDC_DATE_END,
+         L"34392 days",
+         {L"Sunday", L"1", L"2"},
+         {L"Monday", L"60", L"10"}},
     };
     run([&](HWND dialog) {
         for (const Case& c : cases) {
-            setPicker(dialog, kStart, c.start);
-            setPicker(dialog, kEnd, c.end);
+            setPicker(dialog, IDC_DATE_START, c.start);
+            setPicker(dialog, IDC_DATE_END, c.end);
             EXPECT_EQ(0, notifyDateChange(dialog, c.changed)) << c.name;
-            EXPECT_EQ(narrow(c.days), narrow(fieldText(dialog, kDays))) << c.name;
+            EXPECT_EQ(narrow(c.days), narrow(fieldText(dialog, IDC_DATE_DAYS))) << c.name;
             EXPECT_EQ(showFacts(c.startFacts), showFacts(dialog, kStartFacts)) << c.name;
             EXPECT_EQ(showFacts(c.endFacts), showFacts(dialog, kEndFacts)) << c.name;
         }
@@ -166,13 +194,13 @@ TEST_F(DateScreenTest, DateChangeShowsDaysAndFactsOfBothDates) {
 
 TEST_F(DateScreenTest, OtherNotificationsChangeNothing) {
     run([&](HWND dialog) {
-        setPicker(dialog, kStart, at(2004, 1, 1));
-        setPicker(dialog, kEnd, at(2004, 3, 1));
-        setFieldText(dialog, kDays, L"7");
-        notifyDateChange(dialog, kStart, DTN_DROPDOWN);
-        notifyDateChange(dialog, kEnd, NM_SETFOCUS);
-        notifyDateChange(dialog, kDays);  // the right code from another control
-        EXPECT_EQ(L"7", fieldText(dialog, kDays));
+        setPicker(dialog, IDC_DATE_START, at(2004, 1, 1));
+        setPicker(dialog, IDC_DATE_END, at(2004, 3, 1));
+        setFieldText(dialog, IDC_DATE_DAYS, L"7");
+        notifyDateChange(dialog, IDC_DATE_START, DTN_DROPDOWN);
+        notifyDateChange(dialog, IDC_DATE_END, NM_SETFOCUS);
+        notifyDateChange(dialog, IDC_DATE_DAYS);  // the right code from another control
+        EXPECT_EQ(L"7", fieldText(dialog, IDC_DATE_DAYS));
         EXPECT_EQ(L"", fieldText(dialog, kStartFacts[0]));
         pressDone(dialog);
     });
@@ -180,9 +208,9 @@ TEST_F(DateScreenTest, OtherNotificationsChangeNothing) {
 
 TEST_F(DateScreenTest, PickerChangedByTheUserNotifiesTheScreen) {
     run([&](HWND dialog) {
-        setPicker(dialog, kStart, at(2004, 1, 1));
-        setPicker(dialog, kEnd, at(2004, 3, 1));
-        HWND end = GetDlgItem(dialog, kEnd);
+        setPicker(dialog, IDC_DATE_START, at(2004, 1, 1));
+        setPicker(dialog, IDC_DATE_END, at(2004, 3, 1));
+        HWND end = GetDlgItem(dialog, IDC_DATE_END);
         SetFocus(end);
         // A tap on the picker's first field selects it; the up key steps it.
         RECT box;
@@ -191,9 +219,9 @@ TEST_F(DateScreenTest, PickerChangedByTheUserNotifiesTheScreen) {
         SendMessageW(end, WM_LBUTTONDOWN, MK_LBUTTON, firstField);
         SendMessageW(end, WM_LBUTTONUP, 0, firstField);
         SendMessageW(end, WM_KEYDOWN, VK_UP, 0);
-        SYSTEMTIME changed = picker(dialog, kEnd);
+        SYSTEMTIME changed = picker(dialog, IDC_DATE_END);
         ASSERT_NE(show(at(2004, 3, 1)), show(changed)) << "the picker took the key";
-        EXPECT_NE(L"", fieldText(dialog, kDays)) << "the change reached the screen";
+        EXPECT_NE(L"", fieldText(dialog, IDC_DATE_DAYS)) << "the change reached the screen";
         EXPECT_NE(L"", fieldText(dialog, kEndFacts[0]));
         pressDone(dialog);
     });
@@ -223,15 +251,16 @@ TEST_F(DateScreenTest, TypedDaysSetTheEndPicker) {
     };
     run([&](HWND dialog) {
         for (const Case& c : cases) {
-            setPicker(dialog, kStart, start);
-            setPicker(dialog, kEnd, marker);
+            setPicker(dialog, IDC_DATE_START, start);
+            setPicker(dialog, IDC_DATE_END, marker);
             tapIntoDays(dialog);
-            enterText(dialog, kDays, c.typed);  // the whole text, one key release
-            EXPECT_EQ(show(c.end), show(picker(dialog, kEnd))) << c.name;
-            EXPECT_EQ(show(start), show(picker(dialog, kStart))) << c.name << ": the start stays";
+            enterText(dialog, IDC_DATE_DAYS, c.typed);  // the whole text, one key release
+            EXPECT_EQ(show(c.end), show(picker(dialog, IDC_DATE_END))) << c.name;
+            EXPECT_EQ(show(start), show(picker(dialog, IDC_DATE_START))) << c.name << ": the start stays";
             EXPECT_EQ(showFacts(startFacts), showFacts(dialog, kStartFacts)) << c.name;
             EXPECT_EQ(showFacts(c.endFacts), showFacts(dialog, kEndFacts)) << c.name;
-            EXPECT_EQ(narrow(c.typed), narrow(fieldText(dialog, kDays))) << c.name << ": the field is not rewritten";
+            EXPECT_EQ(narrow(c.typed), narrow(fieldText(dialog, IDC_DATE_DAYS)))
+                << c.name << ": the field is not rewritten";
         }
         pressDone(dialog);
     });
@@ -239,23 +268,23 @@ TEST_F(DateScreenTest, TypedDaysSetTheEndPicker) {
 
 TEST_F(DateScreenTest, EachKeyUpdatesTheEndAndAPickerChangeRewritesTheDays) {
     run([&](HWND dialog) {
-        setPicker(dialog, kStart, at(2004, 1, 31));
-        setFieldText(dialog, kDays, L"99");
-        SetFocus(GetDlgItem(dialog, kStart));
+        setPicker(dialog, IDC_DATE_START, at(2004, 1, 31));
+        setFieldText(dialog, IDC_DATE_DAYS, L"99");
+        SetFocus(GetDlgItem(dialog, IDC_DATE_START));
         EXPECT_FALSE(deviceSipIsUp());
-        focusField(dialog, kDays);
+        focusField(dialog, IDC_DATE_DAYS);
         EXPECT_TRUE(deviceSipIsUp()) << "the days field raises the keyboard";
-        EXPECT_EQ(L"", fieldText(dialog, kDays)) << "and is emptied";
-        typeInto(dialog, kDays, L"3");
-        EXPECT_EQ(show(at(2004, 2, 3)), show(picker(dialog, kEnd))) << "after the first digit";
-        typeInto(dialog, kDays, L"0");
-        EXPECT_EQ(show(at(2004, 3, 1)), show(picker(dialog, kEnd))) << "after the second digit";
-        typeInto(dialog, kDays, L"\b\b");
-        EXPECT_EQ(show(at(2004, 1, 31)), show(picker(dialog, kEnd))) << "an emptied field is 0 days";
-        typeInto(dialog, kDays, L"30");
-        notifyDateChange(dialog, kStart);
-        EXPECT_EQ(L"30 days", fieldText(dialog, kDays)) << "the computed text replaces the typed number";
-        SetFocus(GetDlgItem(dialog, kEnd));
+        EXPECT_EQ(L"", fieldText(dialog, IDC_DATE_DAYS)) << "and is emptied";
+        typeInto(dialog, IDC_DATE_DAYS, L"3");
+        EXPECT_EQ(show(at(2004, 2, 3)), show(picker(dialog, IDC_DATE_END))) << "after the first digit";
+        typeInto(dialog, IDC_DATE_DAYS, L"0");
+        EXPECT_EQ(show(at(2004, 3, 1)), show(picker(dialog, IDC_DATE_END))) << "after the second digit";
+        typeInto(dialog, IDC_DATE_DAYS, L"\b\b");
+        EXPECT_EQ(show(at(2004, 1, 31)), show(picker(dialog, IDC_DATE_END))) << "an emptied field is 0 days";
+        typeInto(dialog, IDC_DATE_DAYS, L"30");
+        notifyDateChange(dialog, IDC_DATE_START);
+        EXPECT_EQ(L"30 days", fieldText(dialog, IDC_DATE_DAYS)) << "the computed text replaces the typed number";
+        SetFocus(GetDlgItem(dialog, IDC_DATE_END));
         EXPECT_FALSE(deviceSipIsUp()) << "leaving the days field lowers the keyboard";
         pressDone(dialog);
     });
@@ -307,7 +336,7 @@ TEST_F(DateScreenTest, HoldingOnTheSurfaceOpensTheEditMenuUnderTheStylus) {
         PostMessageW(dialog, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(tap.x, tap.y));
         PostMessageW(dialog, WM_RBUTTONUP, 0, MAKELPARAM(tap.x, tap.y));
         ASSERT_TRUE(waitFor([&] { return seen.seen; })) << "the menu opened";
-        EXPECT_EQ((std::vector<UINT>{kCut, kCopy, kPaste}), seen.commands);
+        EXPECT_EQ((std::vector<UINT>{IDM_DATE_CUT, IDM_DATE_COPY, IDM_DATE_PASTE}), seen.commands);
         ASSERT_EQ(3u, seen.texts.size());
         EXPECT_EQ(L"Cut", seen.texts[0]);
         EXPECT_EQ(L"Copy", seen.texts[1]);
@@ -358,33 +387,33 @@ void command(HWND dialog, int id) { SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(
 
 TEST_F(DateScreenTest, MenuCommandsActOnTheDaysField) {
     run([&](HWND dialog) {
-        setPicker(dialog, kStart, at(2004, 1, 31));
-        setPicker(dialog, kEnd, at(2004, 3, 1));
-        setFieldText(dialog, kDays, L"30 days");
-        command(dialog, kCopy);
+        setPicker(dialog, IDC_DATE_START, at(2004, 1, 31));
+        setPicker(dialog, IDC_DATE_END, at(2004, 3, 1));
+        setFieldText(dialog, IDC_DATE_DAYS, L"30 days");
+        command(dialog, IDM_DATE_COPY);
         EXPECT_EQ(L"30 days", clipboardText(dialog)) << "Copy takes the whole field";
-        EXPECT_EQ(L"30 days", fieldText(dialog, kDays)) << "Copy leaves the field";
+        EXPECT_EQ(L"30 days", fieldText(dialog, IDC_DATE_DAYS)) << "Copy leaves the field";
 
         ASSERT_TRUE(putOnClipboard(dialog, L"12"));
-        command(dialog, kPaste);
-        EXPECT_EQ(L"12", fieldText(dialog, kDays)) << "Paste replaces the field";
-        EXPECT_EQ(show(at(2004, 2, 12)), show(picker(dialog, kEnd))) << "the pasted days are read";
+        command(dialog, IDM_DATE_PASTE);
+        EXPECT_EQ(L"12", fieldText(dialog, IDC_DATE_DAYS)) << "Paste replaces the field";
+        EXPECT_EQ(show(at(2004, 2, 12)), show(picker(dialog, IDC_DATE_END))) << "the pasted days are read";
         EXPECT_EQ(L"Thursday", fieldText(dialog, kEndFacts[0]));
 
-        command(dialog, kCut);
+        command(dialog, IDM_DATE_CUT);
         EXPECT_EQ(L"12", clipboardText(dialog)) << "Cut takes the whole field";
-        EXPECT_EQ(L"", fieldText(dialog, kDays));
-        EXPECT_EQ(show(at(2004, 1, 31)), show(picker(dialog, kEnd))) << "an emptied field is 0 days";
+        EXPECT_EQ(L"", fieldText(dialog, IDC_DATE_DAYS));
+        EXPECT_EQ(show(at(2004, 1, 31)), show(picker(dialog, IDC_DATE_END))) << "an emptied field is 0 days";
         pressDone(dialog);
     });
 }
 
 TEST_F(DateScreenTest, Screenshot) {
     run([&](HWND dialog) {
-        setPicker(dialog, kStart, at(2004, 1, 1));
-        setPicker(dialog, kEnd, at(2004, 3, 1));
-        notifyDateChange(dialog, kEnd);
-        EXPECT_EQ(L"60 days", fieldText(dialog, kDays));
+        setPicker(dialog, IDC_DATE_START, at(2004, 1, 1));
+        setPicker(dialog, IDC_DATE_END, at(2004, 3, 1));
+        notifyDateChange(dialog, IDC_DATE_END);
+        EXPECT_EQ(L"60 days", fieldText(dialog, IDC_DATE_DAYS));
         EXPECT_TRUE(saveScreenshot(L"date_screen"));
         pressDone(dialog);
     });

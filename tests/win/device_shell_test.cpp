@@ -9,7 +9,7 @@
 #include "platform/pocketpc/aygshell.h"
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
-#include "shell/screen_frame.h"
+#include "frame/screen_frame.h"
 #include "tests/win/support/win_test.h"
 
 namespace {

@@ -24,7 +24,7 @@ namespace {
 
 const std::string kThreeRates = "H\nA\t1.5\nB\t2\nC\t0.25\n";
 
-HWND listOf(HWND dialog) { return GetDlgItem(dialog, kEditCurrencyList); }
+HWND listOf(HWND dialog) { return GetDlgItem(dialog, IDC_EDIT_CURRENCY_LIST); }
 
 std::wstring cellText(HWND list, int item, int column) {
     wchar_t text[128] = L"";
@@ -85,7 +85,7 @@ protected:
     // Runs `driver` on the open screen, then closes it with Done, also when
     // the driver stopped at a failed assertion.
     INT_PTR open(const std::function<void(HWND)>& driver) {
-        return runScreen(GetModuleHandleW(nullptr), kEditCurrencyTemplate, editCurrencyScreenProcedure,
+        return runScreen(GetModuleHandleW(nullptr), IDD_EDIT_CURRENCY, editCurrencyScreenProcedure, programScreenData(),
                          [&](HWND dialog) {
                              driver(dialog);
                              pressDone(dialog);

@@ -30,7 +30,7 @@
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
 #include "shell/program.h"
-#include "shell/screens.h"
+#include "calculators/screens.h"
 #include "tests/win/support/hostile_text.h"
 #include "tests/win/support/win_test.h"
 
@@ -40,8 +40,9 @@ namespace {
 
 // ---- the screens -----------------------------------------------------------------
 
-const int kCurrencyBoxes[4] = {1029, 1030, 1031, 1032};
-const int kCurrencyFields[4] = {1033, 1034, 1035, 1036};
+const int kCurrencyBoxes[4] = {IDC_CURRENCY_BOX_1, IDC_CURRENCY_BOX_2, IDC_CURRENCY_BOX_3, IDC_CURRENCY_BOX_4};
+const int kCurrencyFields[4] = {IDC_CURRENCY_AMOUNT_1, IDC_CURRENCY_AMOUNT_2, IDC_CURRENCY_AMOUNT_3,
+                                IDC_CURRENCY_AMOUNT_4};
 
 // A rate table whose conversions reach past the range of a double from
 // ordinary amounts: tiny, huge, zero and negative rates, and names with
@@ -93,9 +94,13 @@ const std::vector<ScreenUnderTest>& screensUnderTest() {
         std::vector<ScreenUnderTest> all;
         const char* const modes[kAreaSearchModeCount] = {"area code", "state", "city"};
         for (int mode = 0; mode < kAreaSearchModeCount; ++mode)
-            all.push_back({std::string("Area Codes, ") + modes[mode] + " mode", IDD_AREA_CODES,
-                           &areaCodesScreenProcedure, {kAreaSearchField}, {},
-                           [mode](HWND dialog) { chooseInBox(dialog, kAreaModeCombo, mode); }, false});
+            all.push_back({std::string("Area Codes, ") + modes[mode] + " mode",
+                           IDD_AREA_CODES,
+                           &areaCodesScreenProcedure,
+                           {IDC_AREA_SEARCH},
+                           {},
+                           [mode](HWND dialog) { chooseInBox(dialog, IDC_AREA_MODE, mode); },
+                           false});
         all.push_back({"Computer", IDD_COMPUTER, &computerScreenProcedure, idsOf(kComputerValueFields), {}, nullptr, false});
         // Rows 1 to 4 on Tiny, Huge, Zero and Negative.
         all.push_back({"Currency Exchange", IDD_CURRENCY, &currencyScreenProcedure, idsOf(kCurrencyFields), {},
@@ -104,31 +109,44 @@ const std::vector<ScreenUnderTest>& screensUnderTest() {
                                SendDlgItemMessageW(dialog, kCurrencyBoxes[row], CB_SETCURSEL, row, 0);
                        },
                        false});
-        all.push_back({"Date", IDD_DATE, &dateScreenProcedure, {kDateDaysField}, {}, nullptr, false});
+        all.push_back({"Date", IDD_DATE, &dateScreenProcedure, {IDC_DATE_DAYS}, {}, nullptr, false});
         all.push_back({"Lat/Lon", IDD_LATLON, &latLonScreenProcedure, idsOf(kLatLonValueFields), {}, nullptr, false});
-        all.push_back({"Loan", IDD_LOAN, &loanScreenProcedure, idsOf(kLoanValueFields),
-                       {{kLoanAmountField, L"10000"}, {kLoanInterestField, L"6"}, {kLoanPaymentField, L"300"},
-                        {kLoanMonthsField, L"36"}},
-                       nullptr, true});
+        all.push_back({"Loan",
+                       IDD_LOAN,
+                       &loanScreenProcedure,
+                       idsOf(kLoanValueFields),
+                       {{IDC_LOAN_AMOUNT, L"10000"},
+                        {IDC_LOAN_INTEREST, L"6"},
+                        {IDC_LOAN_PAYMENT, L"300"},
+                        {IDC_LOAN_MONTHS, L"36"}},
+                       nullptr,
+                       true});
         // Rows 3 and 4 on the category's last and first units, so that the
         // largest and the smallest factors meet. Temperature converts with
         // offsets; area holds the smallest factor and weight the largest;
         // the other categories convert as these two do.
         for (int category : {kMetricTemperature, kMetricArea, kMetricWeight}) {
             int last = metricUnitCount(category) - 1;
-            all.push_back({std::string("Metric, ") + metricCategoryName(category), IDD_METRIC,
+            all.push_back({std::string("Metric, ") + metricCategoryName(category),
+                           IDD_METRIC,
                            &metricScreenProcedure,
-                           {kMetricValueField1, kMetricValueField2, kMetricValueField3, kMetricValueField4}, {},
+                           {IDC_METRIC_VALUE_1, IDC_METRIC_VALUE_2, IDC_METRIC_VALUE_3, IDC_METRIC_VALUE_4},
+                           {},
                            [category, last](HWND dialog) {
-                               chooseInBox(dialog, kMetricCategoryCombo, category);
-                               SendDlgItemMessageW(dialog, kMetricUnitCombo3, CB_SETCURSEL,
-                                                   static_cast<WPARAM>(last), 0);
-                               SendDlgItemMessageW(dialog, kMetricUnitCombo4, CB_SETCURSEL, 0, 0);
+                               chooseInBox(dialog, IDC_METRIC_CATEGORY, category);
+                               SendDlgItemMessageW(dialog, IDC_METRIC_UNIT_3, CB_SETCURSEL, static_cast<WPARAM>(last),
+                                                   0);
+                               SendDlgItemMessageW(dialog, IDC_METRIC_UNIT_4, CB_SETCURSEL, 0, 0);
                            },
                            false});
         }
-        all.push_back({"Tip", IDD_TIP, &tipScreenProcedure, idsOf(kTipValueFields),
-                       {{kTipBillField, L"80"}, {kTipPercentField, L"15"}, {kTipSplitField, L"3"}}, nullptr, true});
+        all.push_back({"Tip",
+                       IDD_TIP,
+                       &tipScreenProcedure,
+                       idsOf(kTipValueFields),
+                       {{IDC_TIP_BILL, L"80"}, {IDC_TIP_PERCENT, L"15"}, {IDC_TIP_SPLIT, L"3"}},
+                       nullptr,
+                       true});
         return all;
     }();
     return screens;
@@ -185,50 +203,51 @@ class EveryValueField : public HostileInputTest, public ::testing::WithParamInte
 TEST_P(EveryValueField, TakesHostileTextWithoutShowingNanOrInf) {
     const ScreenUnderTest& screen = screensUnderTest()[GetParam()];
     int cases = 0;
-    INT_PTR result = runScreen(GetModuleHandleW(nullptr), screen.templateId, *screen.procedure, [&](HWND dialog) {
-        if (screen.prepare) screen.prepare(dialog);
-        // A field missing from the screen would take no input at all.
-        std::vector<ShownText> shownAtOpening = shownTexts(dialog, {});
-        for (int field : screen.fields) {
-            bool found = std::any_of(shownAtOpening.begin(), shownAtOpening.end(), [&](const ShownText& shown) {
-                return shown.where == "control " + std::to_string(field);
-            });
-            EXPECT_TRUE(found) << screen.name << ": value field " << field << " is not on the screen";
-        }
-        std::string atOpening = notFiniteTexts(dialog);
-        EXPECT_EQ("", atOpening) << screen.name << ": at opening, expected no text reading nan or inf, got"
-                                 << atOpening;
-        for (size_t f = 0; f < screen.fields.size(); ++f) {
-            int field = screen.fields[f];
-            int next = screen.fields[(f + 1) % screen.fields.size()];
-            for (const HostileInput& input : hostileInputs()) {
-                for (Drive drive : {kTyped, kTypedOnce, kEntered}) {
-                    if (!(input.drives & drive) || (drive == kTypedOnce && f > 0)) continue;
-                    std::string name = caseName(screen.name, field, input, drive);
-                    startCase(name);
-                    ++cases;
-                    seedFields(dialog, screen, field);
-                    if (drive == kEntered)
-                        enterText(dialog, field, input.text);
-                    else
-                        typeInto(dialog, field, input.text);
-                    std::string shown = notFiniteTexts(dialog, {field});
-                    EXPECT_EQ("", shown) << name << ": expected no text reading nan or inf, got" << shown;
-                    if (!screen.readsEveryField) continue;
-                    // The field keeps the user's text unless the screen rewrites it.
-                    std::wstring kept = fieldText(dialog, field);
-                    typeInto(dialog, next, L"1");
-                    std::vector<int> users = {next};
-                    if (fieldText(dialog, field) == kept) users.push_back(field);
-                    shown = notFiniteTexts(dialog, users);
-                    EXPECT_EQ("", shown) << name << ", then 1 typed into field " << next
-                                         << ": expected no text reading nan or inf, got" << shown;
+    INT_PTR result = runScreen(
+        GetModuleHandleW(nullptr), screen.templateId, *screen.procedure, programScreenData(), [&](HWND dialog) {
+            if (screen.prepare) screen.prepare(dialog);
+            // A field missing from the screen would take no input at all.
+            std::vector<ShownText> shownAtOpening = shownTexts(dialog, {});
+            for (int field : screen.fields) {
+                bool found = std::any_of(shownAtOpening.begin(), shownAtOpening.end(), [&](const ShownText& shown) {
+                    return shown.where == "control " + std::to_string(field);
+                });
+                EXPECT_TRUE(found) << screen.name << ": value field " << field << " is not on the screen";
+            }
+            std::string atOpening = notFiniteTexts(dialog);
+            EXPECT_EQ("", atOpening) << screen.name << ": at opening, expected no text reading nan or inf, got"
+                                     << atOpening;
+            for (size_t f = 0; f < screen.fields.size(); ++f) {
+                int field = screen.fields[f];
+                int next = screen.fields[(f + 1) % screen.fields.size()];
+                for (const HostileInput& input : hostileInputs()) {
+                    for (Drive drive : {kTyped, kTypedOnce, kEntered}) {
+                        if (!(input.drives & drive) || (drive == kTypedOnce && f > 0)) continue;
+                        std::string name = caseName(screen.name, field, input, drive);
+                        startCase(name);
+                        ++cases;
+                        seedFields(dialog, screen, field);
+                        if (drive == kEntered)
+                            enterText(dialog, field, input.text);
+                        else
+                            typeInto(dialog, field, input.text);
+                        std::string shown = notFiniteTexts(dialog, {field});
+                        EXPECT_EQ("", shown) << name << ": expected no text reading nan or inf, got" << shown;
+                        if (!screen.readsEveryField) continue;
+                        // The field keeps the user's text unless the screen rewrites it.
+                        std::wstring kept = fieldText(dialog, field);
+                        typeInto(dialog, next, L"1");
+                        std::vector<int> users = {next};
+                        if (fieldText(dialog, field) == kept) users.push_back(field);
+                        shown = notFiniteTexts(dialog, users);
+                        EXPECT_EQ("", shown) << name << ", then 1 typed into field " << next
+                                             << ": expected no text reading nan or inf, got" << shown;
+                    }
                 }
             }
-        }
-        startCase(screen.name + ", Done");
-        pressDone(dialog);
-    });
+            startCase(screen.name + ", Done");
+            pressDone(dialog);
+        });
     EXPECT_EQ(1, result) << screen.name << ": the screen still closes with Done";
     EXPECT_GT(cases, 0) << screen.name;
     EXPECT_TRUE(deviceMessageBoxes().empty()) << screen.name << ": no screen reports bad input in a message";
@@ -250,28 +269,29 @@ INSTANTIATE_TEST_SUITE_P(Screens, EveryValueField, ::testing::Range<size_t>(0, s
 TEST_F(HostileInputTest, RateEditorTakesHostileTextWithoutShowingNanOrInf) {
     loadRates(dataDirectory, programRates);
     ASSERT_EQ(5, programRates.count);
-    INT_PTR result = runScreen(GetModuleHandleW(nullptr), kEditCurrencyTemplate, editCurrencyScreenProcedure,
-                               [&](HWND dialog) {
-        HWND list = GetDlgItem(dialog, kEditCurrencyList);
-        for (const HostileInput& input : hostileInputs()) {
-            for (int row : {1, 3}) {
-                std::string name = std::string(input.name) + ", row " + std::to_string(row);
-                startCase("Edit Currency Value, " + name);
-                SetFocus(list);
-                HWND editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, row, 0));
-                ASSERT_NE(nullptr, editor) << name << ": no editor";
-                SetWindowTextW(editor, input.text.c_str());
-                SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
-                EXPECT_TRUE(waitFor([&] { return !IsWindow(editor); })) << name << ": the editor stays open";
-                std::string shown = notFiniteTexts(dialog);
-                EXPECT_EQ("", shown) << name << ": expected no text reading nan or inf, got" << shown;
-                double rate = programRates.entries[row].rate;
-                EXPECT_TRUE(rate - rate == 0.0) << name << ": expected a finite rate, got " << rate;
+    INT_PTR result = runScreen(
+        GetModuleHandleW(nullptr), IDD_EDIT_CURRENCY, editCurrencyScreenProcedure, programScreenData(),
+        [&](HWND dialog) {
+            HWND list = GetDlgItem(dialog, IDC_EDIT_CURRENCY_LIST);
+            for (const HostileInput& input : hostileInputs()) {
+                for (int row : {1, 3}) {
+                    std::string name = std::string(input.name) + ", row " + std::to_string(row);
+                    startCase("Edit Currency Value, " + name);
+                    SetFocus(list);
+                    HWND editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, row, 0));
+                    ASSERT_NE(nullptr, editor) << name << ": no editor";
+                    SetWindowTextW(editor, input.text.c_str());
+                    SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
+                    EXPECT_TRUE(waitFor([&] { return !IsWindow(editor); })) << name << ": the editor stays open";
+                    std::string shown = notFiniteTexts(dialog);
+                    EXPECT_EQ("", shown) << name << ": expected no text reading nan or inf, got" << shown;
+                    double rate = programRates.entries[row].rate;
+                    EXPECT_TRUE(rate - rate == 0.0) << name << ": expected a finite rate, got " << rate;
+                }
             }
-        }
-        startCase("Edit Currency Value, Done");
-        pressDone(dialog);
-    });
+            startCase("Edit Currency Value, Done");
+            pressDone(dialog);
+        });
     EXPECT_EQ(1, result);
     std::string file = readFileBytes(place.file(kRatesFileName));
     EXPECT_TRUE(looksNotFinite(std::wstring(file.begin(), file.end())) == false)

@@ -13,17 +13,14 @@
 #include "resources/quantrel/resource_ids.h"
 #include "shell/launcher.h"
 #include "shell/program.h"
-#include "shell/screens.h"
+#include "calculators/screens.h"
 #include "tests/win/support/screen_checks.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
 
-const int kLatitudeFields[3] = {kLatitudeDegreesField, kLatitudeMinutesField, kLatitudeSecondsField};
-const int kLongitudeFields[3] = {kLongitudeDegreesField, kLongitudeMinutesField, kLongitudeSecondsField};
-
-
-
+const int kLatitudeFields[3] = {IDC_LATITUDE_DEGREES, IDC_LATITUDE_MINUTES, IDC_LATITUDE_SECONDS};
+const int kLongitudeFields[3] = {IDC_LONGITUDE_DEGREES, IDC_LONGITUDE_MINUTES, IDC_LONGITUDE_SECONDS};
 
 class LatLonScreenTest : public ::testing::Test {
 protected:
@@ -108,20 +105,20 @@ bool tapPanelKey(wchar_t key) {
 TEST_F(LatLonScreenTest, DegreeSignTypedOnTheSoftKeyboard) {
     runLatLon([&](HWND dialog) {
         SetForegroundWindow(dialog);
-        focusField(dialog, kLongitudeMinutesField);
+        focusField(dialog, IDC_LONGITUDE_MINUTES);
         ASSERT_TRUE(deviceSipIsUp()) << "focus in a value field raises the keyboard";
         const std::wstring typed = L"-45\u00b030'";
         for (size_t n = 1; n <= typed.size(); ++n) {
             ASSERT_TRUE(tapPanelKey(typed[n - 1])) << "no key for character " << n;
-            EXPECT_TRUE(waitFor([&] { return fieldText(dialog, kLongitudeMinutesField) == typed.substr(0, n); }))
+            EXPECT_TRUE(waitFor([&] { return fieldText(dialog, IDC_LONGITUDE_MINUTES) == typed.substr(0, n); }))
                 << "after key " << n << " expected " << testing::PrintToString(typed.substr(0, n)) << ", got "
-                << testing::PrintToString(fieldText(dialog, kLongitudeMinutesField));
+                << testing::PrintToString(fieldText(dialog, IDC_LONGITUDE_MINUTES));
         }
         // Each part keeps its own sign: -45 + 0.5.
-        EXPECT_TRUE(waitFor([&] { return fieldText(dialog, kLongitudeDegreesField) == L"-44.5000\u00b0"; }))
-            << "got " << testing::PrintToString(fieldText(dialog, kLongitudeDegreesField));
-        EXPECT_EQ(L"-44\u00b0-30'0.00\"", fieldText(dialog, kLongitudeSecondsField));
-        typeInto(dialog, kLatitudeSecondsField, L"51\u00b028'38\"");
+        EXPECT_TRUE(waitFor([&] { return fieldText(dialog, IDC_LONGITUDE_DEGREES) == L"-44.5000\u00b0"; }))
+            << "got " << testing::PrintToString(fieldText(dialog, IDC_LONGITUDE_DEGREES));
+        EXPECT_EQ(L"-44\u00b0-30'0.00\"", fieldText(dialog, IDC_LONGITUDE_SECONDS));
+        typeInto(dialog, IDC_LATITUDE_SECONDS, L"51\u00b028'38\"");
         saveScreenshot(L"latlon_screen_keyboard");
         screenshotKeyboardDown(dialog, L"latlon_screen");
         pressDone(dialog);
@@ -141,9 +138,9 @@ TEST_F(LatLonScreenTest, ValueFieldsRaiseKeyboardAndTakeFieldColours) {
             EXPECT_EQ(RGB(255, 255, 211), answeredColour(dialog, WM_CTLCOLOREDIT, GetDlgItem(dialog, id)))
                 << "field " << id;
         }
-        EXPECT_EQ(L"Latitude", fieldText(dialog, kLatitudeHeading));
-        EXPECT_EQ(L"Longitude", fieldText(dialog, kLongitudeHeading));
-        for (int id : {kLatitudeHeading, kLongitudeHeading})
+        EXPECT_EQ(L"Latitude", fieldText(dialog, IDC_LATITUDE_HEADING));
+        EXPECT_EQ(L"Longitude", fieldText(dialog, IDC_LONGITUDE_HEADING));
+        for (int id : {IDC_LATITUDE_HEADING, IDC_LONGITUDE_HEADING})
             EXPECT_EQ(RGB(189, 224, 250), answeredColour(dialog, WM_CTLCOLORSTATIC, GetDlgItem(dialog, id)))
                 << "heading " << id;
         pressDone(dialog);

@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "currency/core/currency_files.h"
+#include "currency/screens/edit_currency_screen.h"
 #include "platform/pocketpc/aygshell.h"
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
-#include "currency/screens/edit_currency_screen.h"
 #include "shell/about_box.h"
 #include "shell/launcher.h"
 #include "shell/program.h"
-#include "shell/screens.h"
+#include "calculators/screens.h"
 #include "tests/win/support/screen_checks.h"
 #include "tests/win/support/win_test.h"
 
@@ -168,15 +168,17 @@ TEST_F(MainWindowTest, EveryScreenFitsTheDevice) {
         int templateId;
         DLGPROC procedure;
     };
-    std::vector<Screen> screens = {{IDD_ABOUT, aboutBoxProcedure},
-                                   {kEditCurrencyTemplate, editCurrencyScreenProcedure}};
+    std::vector<Screen> screens = {{IDD_ABOUT, aboutBoxProcedure}, {IDD_EDIT_CURRENCY, editCurrencyScreenProcedure}};
     for (const LauncherButton& button : kLauncherButtons) screens.push_back({button.templateId, button.screen});
     for (const Screen& screen : screens) {
         std::string name = "template " + std::to_string(screen.templateId);
-        runScreen(GetModuleHandleW(nullptr), screen.templateId, screen.procedure, [&](HWND dialog) {
-            expectFitsTheDevice(dialog, name.c_str());
-            EndDialog(dialog, 1);
-        }, mainWindow);
+        runScreen(
+            GetModuleHandleW(nullptr), screen.templateId, screen.procedure, programScreenData(),
+            [&](HWND dialog) {
+                expectFitsTheDevice(dialog, name.c_str());
+                EndDialog(dialog, 1);
+            },
+            mainWindow);
     }
 }
 

@@ -14,7 +14,7 @@
 #include "resources/quantrel/resource_ids.h"
 #include "shell/launcher.h"
 #include "shell/program.h"
-#include "shell/screens.h"
+#include "calculators/screens.h"
 #include "tests/win/support/screen_checks.h"
 #include "tests/win/support/win_test.h"
 
@@ -65,7 +65,7 @@ protected:
 };
 
 INT_PTR runMetric(const std::function<void(HWND)>& driver) {
-    return runScreen(GetModuleHandleW(nullptr), IDD_METRIC, metricScreenProcedure, driver);
+    return runScreen(GetModuleHandleW(nullptr), IDD_METRIC, metricScreenProcedure, programScreenData(), driver);
 }
 
 TEST_F(MetricScreenTest, ConversionsTypedKeyByKey) {
@@ -95,16 +95,16 @@ TEST_F(MetricScreenTest, ConversionsTypedKeyByKey) {
     };
     for (const auto& c : cases) {
         runMetric([&](HWND dialog) {
-            chooseInBox(dialog, kMetricCategoryCombo, c.category);
+            chooseInBox(dialog, IDC_METRIC_CATEGORY, c.category);
             typeKeepingText(dialog, kMetricRows[c.row].valueField, c.typed, c.name);
             for (int row = 0; row < kMetricRowCount; ++row)
                 EXPECT_EQ(narrow(c.rows[row]), narrow(fieldText(dialog, kMetricRows[row].valueField)))
                     << c.name << ": row " << row + 1;
             if (c.screenshot != nullptr) {
                 screenshotKeyboardDown(dialog, c.screenshot);
-                SendDlgItemMessageW(dialog, kMetricUnitCombo2, CB_SHOWDROPDOWN, TRUE, 0);
+                SendDlgItemMessageW(dialog, IDC_METRIC_UNIT_2, CB_SHOWDROPDOWN, TRUE, 0);
                 saveScreenshot((std::wstring(c.screenshot) + L"_units").c_str());
-                SendDlgItemMessageW(dialog, kMetricUnitCombo2, CB_SHOWDROPDOWN, FALSE, 0);
+                SendDlgItemMessageW(dialog, IDC_METRIC_UNIT_2, CB_SHOWDROPDOWN, FALSE, 0);
             }
             pressDone(dialog);
         });
@@ -123,14 +123,14 @@ TEST_F(MetricScreenTest, CategoryChangeEmptiesFieldsAndRefillsUnitBoxes) {
         {"Fluid Ounces", "Pints", "Quarts", "Gallons", "Milliliters", "Liters"},
     };
     runMetric([&](HWND dialog) {
-        EXPECT_EQ((std::vector<std::string>{"Temperature", "Area", "Length", "Weight", "U.S. Liquid",
-                                            "British Liquid"}),
-                  itemsOf(dialog, kMetricCategoryCombo));
+        EXPECT_EQ(
+            (std::vector<std::string>{"Temperature", "Area", "Length", "Weight", "U.S. Liquid", "British Liquid"}),
+            itemsOf(dialog, IDC_METRIC_CATEGORY));
         for (int category : {2, 5, 0, 3, 1, 4, 2}) {
-            typeInto(dialog, kMetricValueField1, L"7");
+            typeInto(dialog, IDC_METRIC_VALUE_1, L"7");
             for (int row = 0; row < kMetricRowCount; ++row)
                 chooseInBox(dialog, kMetricRows[row].unitBox, 3 - row);
-            chooseInBox(dialog, kMetricCategoryCombo, category);
+            chooseInBox(dialog, IDC_METRIC_CATEGORY, category);
             EXPECT_EQ(category, programSelections.metricCategory) << "category " << category;
             for (int row = 0; row < kMetricRowCount; ++row) {
                 EXPECT_EQ(L"", fieldText(dialog, kMetricRows[row].valueField))
@@ -149,18 +149,18 @@ TEST_F(MetricScreenTest, CategoryChangeEmptiesFieldsAndRefillsUnitBoxes) {
 // converts with the new unit.
 TEST_F(MetricScreenTest, UnitChangeTakesEffectAtTheNextKey) {
     runMetric([&](HWND dialog) {
-        chooseInBox(dialog, kMetricCategoryCombo, kMetricLength);
-        typeInto(dialog, kMetricValueField1, L"12");
-        ASSERT_EQ(L"1.000000", fieldText(dialog, kMetricValueField2));
-        chooseInBox(dialog, kMetricUnitCombo2, 6);  // Meters
-        EXPECT_EQ(L"1.000000", fieldText(dialog, kMetricValueField2)) << "no conversion on a unit change";
-        pressKey(dialog, kMetricValueField1, VK_END);
-        EXPECT_EQ(L"0.304800", fieldText(dialog, kMetricValueField2));
+        chooseInBox(dialog, IDC_METRIC_CATEGORY, kMetricLength);
+        typeInto(dialog, IDC_METRIC_VALUE_1, L"12");
+        ASSERT_EQ(L"1.000000", fieldText(dialog, IDC_METRIC_VALUE_2));
+        chooseInBox(dialog, IDC_METRIC_UNIT_2, 6);  // Meters
+        EXPECT_EQ(L"1.000000", fieldText(dialog, IDC_METRIC_VALUE_2)) << "no conversion on a unit change";
+        pressKey(dialog, IDC_METRIC_VALUE_1, VK_END);
+        EXPECT_EQ(L"0.304800", fieldText(dialog, IDC_METRIC_VALUE_2));
         EXPECT_EQ(6, programSelections.metricUnit[1]) << "units are read at each recompute";
-        chooseInBox(dialog, kMetricUnitCombo3, 2);  // the same unit in rows 3 and 4 ...
-        chooseInBox(dialog, kMetricUnitCombo4, 2);
-        pressKey(dialog, kMetricValueField1, VK_END);
-        EXPECT_EQ(fieldText(dialog, kMetricValueField3), fieldText(dialog, kMetricValueField4))
+        chooseInBox(dialog, IDC_METRIC_UNIT_3, 2);  // the same unit in rows 3 and 4 ...
+        chooseInBox(dialog, IDC_METRIC_UNIT_4, 2);
+        pressKey(dialog, IDC_METRIC_VALUE_1, VK_END);
+        EXPECT_EQ(fieldText(dialog, IDC_METRIC_VALUE_3), fieldText(dialog, IDC_METRIC_VALUE_4))
             << "... gives the same number";
         pressDone(dialog);
     });
@@ -171,18 +171,18 @@ TEST_F(MetricScreenTest, UnitChangeTakesEffectAtTheNextKey) {
 // kept as -1.
 TEST_F(MetricScreenTest, TextTypedInAUnitBoxConvertsAsNoUnit) {
     runMetric([&](HWND dialog) {
-        chooseInBox(dialog, kMetricCategoryCombo, kMetricLength);
-        HWND unitEdit = FindWindowExW(GetDlgItem(dialog, kMetricUnitCombo2), nullptr, L"Edit", nullptr);
+        chooseInBox(dialog, IDC_METRIC_CATEGORY, kMetricLength);
+        HWND unitEdit = FindWindowExW(GetDlgItem(dialog, IDC_METRIC_UNIT_2), nullptr, L"Edit", nullptr);
         ASSERT_NE(nullptr, unitEdit) << "row 2's unit box has an edit part";
         SetFocus(unitEdit);
         for (wchar_t key : std::wstring(L"Feet")) SendMessageW(unitEdit, WM_CHAR, key, 1);
-        if (selectionOf(dialog, kMetricUnitCombo2) != CB_ERR) {
+        if (selectionOf(dialog, IDC_METRIC_UNIT_2) != CB_ERR) {
             pressDone(dialog);
             GTEST_SKIP() << "the platform keeps the list selection while text is typed";
         }
-        typeInto(dialog, kMetricValueField1, L"12");
-        EXPECT_EQ(L"0.000000", fieldText(dialog, kMetricValueField2)) << "no unit converts to 0";
-        EXPECT_EQ(L"0.333333", fieldText(dialog, kMetricValueField3)) << "the other rows convert as before";
+        typeInto(dialog, IDC_METRIC_VALUE_1, L"12");
+        EXPECT_EQ(L"0.000000", fieldText(dialog, IDC_METRIC_VALUE_2)) << "no unit converts to 0";
+        EXPECT_EQ(L"0.333333", fieldText(dialog, IDC_METRIC_VALUE_3)) << "the other rows convert as before";
         EXPECT_EQ(-1, programSelections.metricUnit[1]);
         pressDone(dialog);
     });
@@ -194,11 +194,11 @@ TEST_F(MetricScreenTest, TextTypedInAUnitBoxConvertsAsNoUnit) {
 // on the stored category with the unit boxes back on the first four units.
 TEST_F(MetricScreenTest, CategoryKeptInSelectionFileAcrossOpenings) {
     runMetric([&](HWND dialog) {
-        EXPECT_EQ(kMetricTemperature, selectionOf(dialog, kMetricCategoryCombo)) << "a first run opens on Temperature";
-        chooseInBox(dialog, kMetricCategoryCombo, kMetricLength);
-        chooseInBox(dialog, kMetricUnitCombo2, 6);  // Meters
-        typeInto(dialog, kMetricValueField1, L"12");
-        EXPECT_EQ(L"0.304800", fieldText(dialog, kMetricValueField2));
+        EXPECT_EQ(kMetricTemperature, selectionOf(dialog, IDC_METRIC_CATEGORY)) << "a first run opens on Temperature";
+        chooseInBox(dialog, IDC_METRIC_CATEGORY, kMetricLength);
+        chooseInBox(dialog, IDC_METRIC_UNIT_2, 6);  // Meters
+        typeInto(dialog, IDC_METRIC_VALUE_1, L"12");
+        EXPECT_EQ(L"0.304800", fieldText(dialog, IDC_METRIC_VALUE_2));
         pressDone(dialog);
     });
     const std::string saved =
@@ -207,7 +207,7 @@ TEST_F(MetricScreenTest, CategoryKeptInSelectionFileAcrossOpenings) {
 
     programSelections = SelectionState{};  // a new run: only the file remembers
     runMetric([&](HWND dialog) {
-        EXPECT_EQ(kMetricLength, selectionOf(dialog, kMetricCategoryCombo)) << "opens on the stored category";
+        EXPECT_EQ(kMetricLength, selectionOf(dialog, IDC_METRIC_CATEGORY)) << "opens on the stored category";
         for (int row = 0; row < kMetricRowCount; ++row) {
             EXPECT_EQ(row, selectionOf(dialog, kMetricRows[row].unitBox)) << "row " << row + 1;
             EXPECT_EQ(L"", fieldText(dialog, kMetricRows[row].valueField)) << "row " << row + 1;
@@ -225,11 +225,11 @@ TEST_F(MetricScreenTest, StoredCategoryOutsideTheListConvertsToZero) {
     ASSERT_TRUE(writeFileBytes(scratch.file(L"quantrel.dat"),
                                selectionRecord({"0", "0", "0", "0", "0", "9", "0", "1", "2", "3", "0", "0"})));
     runMetric([&](HWND dialog) {
-        EXPECT_EQ(CB_ERR, selectionOf(dialog, kMetricCategoryCombo));
+        EXPECT_EQ(CB_ERR, selectionOf(dialog, IDC_METRIC_CATEGORY));
         for (int row = 0; row < kMetricRowCount; ++row)
             EXPECT_TRUE(itemsOf(dialog, kMetricRows[row].unitBox).empty()) << "row " << row + 1;
-        typeInto(dialog, kMetricValueField2, L"5");
-        for (int id : {kMetricValueField1, kMetricValueField3, kMetricValueField4})
+        typeInto(dialog, IDC_METRIC_VALUE_2, L"5");
+        for (int id : {IDC_METRIC_VALUE_1, IDC_METRIC_VALUE_3, IDC_METRIC_VALUE_4})
             EXPECT_EQ(L"0.000000", fieldText(dialog, id)) << "field " << id;
         pressDone(dialog);
     });

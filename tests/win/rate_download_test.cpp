@@ -109,7 +109,6 @@ protected:
         UnhookWindowsHookEx(boxProbe);
         deviceCaptureMessageBoxes(false);
         DestroyWindow(owner_);
-        silentDownload = 0;
         failSavesAt(SaveStep::none);
         setDownloadTimeLimits(30000, 60000);
     }
@@ -127,9 +126,7 @@ protected:
     // One download, loud or silent; the server's answer has been set.
     int download(bool silent) {
         clearBoxes();
-        silentDownload = silent ? 1 : 0;
-        int result = downloadRates(owner_);
-        silentDownload = 0;
+        int result = downloadRates(owner_, dataDirectory, silent ? DownloadMessages::none : DownloadMessages::shown);
         server_.release();
         return result;
     }
@@ -324,7 +321,6 @@ TEST_F(RateDownloadTest, LauncherTimerDownloadsSilentlyOnlyWithAutoUpdateOne) {
         EXPECT_EQ(c.downloads ? 1u : 0u, server_.requests().size() - requestsBefore) << c.name << ": requests";
         EXPECT_TRUE(rates() == c.expected) << c.name << ": rates.txt";
         EXPECT_EQ(0u, deviceMessageBoxes().size()) << c.name << ": message boxes";
-        EXPECT_EQ(0, silentDownload) << c.name << ": silentDownload afterwards";
     }
     DestroyWindow(launcherDialog);
     programSelections.autoUpdate = 0;

@@ -40,7 +40,7 @@
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
 #include "shell/program.h"
-#include "shell/screens.h"
+#include "calculators/screens.h"
 #include "tests/win/support/http_server.h"
 #include "tests/win/support/save_faults.h"
 #include "tests/win/support/win_test.h"
@@ -103,8 +103,6 @@ private:
 
 // ---- driving the screens -------------------------------------------------------------
 
-const int kCurrencyBox3 = 1031, kCurrencyAmount1 = 1033, kSyncButton = 1087, kAutoUpdateBox = 1089;
-
 void click(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
 
 void chooseInBox(HWND dialog, int box, int index) {
@@ -114,7 +112,7 @@ void chooseInBox(HWND dialog, int box, int index) {
 
 // Edits the rate of one entry of the Edit Currency Value list in place.
 bool editRate(HWND dialog, int item, const wchar_t* text) {
-    HWND list = GetDlgItem(dialog, kEditCurrencyList);
+    HWND list = GetDlgItem(dialog, IDC_EDIT_CURRENCY_LIST);
     SetFocus(list);
     HWND editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, static_cast<WPARAM>(item), 0));
     if (editor == nullptr) return false;
@@ -124,7 +122,7 @@ bool editRate(HWND dialog, int item, const wchar_t* text) {
 }
 
 INT_PTR openScreen(int templateId, DLGPROC procedure, const std::function<void(HWND)>& driver) {
-    return runScreen(GetModuleHandleW(nullptr), templateId, procedure, driver);
+    return runScreen(GetModuleHandleW(nullptr), templateId, procedure, programScreenData(), driver);
 }
 
 // ---- the saves ------------------------------------------------------------------------
@@ -194,7 +192,7 @@ private:
 
 // Edit Currency Value: B edited to 7.25, then Done.
 void editRateAndDone(SaveFaultsTest&, const std::function<void()>& raise) {
-    openScreen(kEditCurrencyTemplate, editCurrencyScreenProcedure, [&](HWND dialog) {
+    openScreen(IDD_EDIT_CURRENCY, editCurrencyScreenProcedure, [&](HWND dialog) {
         EXPECT_TRUE(editRate(dialog, 1, L"7.25")) << "the editor did not close";
         raise();
         pressDone(dialog);
@@ -205,7 +203,7 @@ std::string editedRateInMemory(SaveFaultsTest&) {
     return rate == 7.25 ? "" : "rate of B " + std::to_string(rate);
 }
 void editCurrencyDone(SaveFaultsTest&) {
-    openScreen(kEditCurrencyTemplate, editCurrencyScreenProcedure, [](HWND dialog) { pressDone(dialog); });
+    openScreen(IDD_EDIT_CURRENCY, editCurrencyScreenProcedure, [](HWND dialog) { pressDone(dialog); });
 }
 std::string editedRatesInFile(const std::string& bytes) { return bytes == kEditedRates ? "" : printableBytes(bytes); }
 
@@ -213,9 +211,9 @@ std::string editedRatesInFile(const std::string& bytes) { return bytes == kEdite
 // release, then Done.
 void chooseCurrencyAndDone(SaveFaultsTest&, const std::function<void()>& raise) {
     openScreen(IDD_CURRENCY, currencyScreenProcedure, [&](HWND dialog) {
-        SendDlgItemMessageW(dialog, kCurrencyBox3, CB_SETCURSEL, 3, 0);
-        typeInto(dialog, kCurrencyAmount1, L"1");
-        click(dialog, kAutoUpdateBox);
+        SendDlgItemMessageW(dialog, IDC_CURRENCY_BOX_3, CB_SETCURSEL, 3, 0);
+        typeInto(dialog, IDC_CURRENCY_AMOUNT_1, L"1");
+        click(dialog, IDC_CURRENCY_AUTO_UPDATE);
         raise();
         pressDone(dialog);
     });
@@ -234,9 +232,9 @@ std::string currencyChoiceInFile(const std::string& bytes) {
 // release, then Done.
 void chooseMetricAndDone(SaveFaultsTest&, const std::function<void()>& raise) {
     openScreen(IDD_METRIC, metricScreenProcedure, [&](HWND dialog) {
-        chooseInBox(dialog, kMetricCategoryCombo, kMetricWeight);
-        SendDlgItemMessageW(dialog, kMetricUnitCombo2, CB_SETCURSEL, 5, 0);
-        typeInto(dialog, kMetricValueField1, L"1");
+        chooseInBox(dialog, IDC_METRIC_CATEGORY, kMetricWeight);
+        SendDlgItemMessageW(dialog, IDC_METRIC_UNIT_2, CB_SETCURSEL, 5, 0);
+        typeInto(dialog, IDC_METRIC_VALUE_1, L"1");
         raise();
         pressDone(dialog);
     });
@@ -274,7 +272,7 @@ void destroyMainWindow(SaveFaultsTest& test) { test.mainWindow->destroy(); }
 void syncOnCurrencyScreen(SaveFaultsTest&, const std::function<void()>& raise) {
     openScreen(IDD_CURRENCY, currencyScreenProcedure, [&](HWND dialog) {
         raise();
-        click(dialog, kSyncButton);
+        click(dialog, IDC_CURRENCY_SYNC);
         pressDone(dialog);
     });
 }

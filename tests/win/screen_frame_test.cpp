@@ -6,7 +6,7 @@
 
 #include "platform/pocketpc/aygshell.h"
 #include "platform/pocketpc/device_test.h"
-#include "shell/screen_frame.h"
+#include "frame/screen_frame.h"
 #include "tests/win/support/win_test.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "resources/quantrel/resource_ids.h"
 #include "shell/launcher.h"
 #include "shell/program.h"
-#include "shell/screens.h"
+#include "calculators/screens.h"
 #include "tests/win/support/screen_checks.h"
 #include "tests/win/support/win_test.h"
 
@@ -21,8 +21,8 @@ namespace {
 
 // The six fields in the order Bill Amount, Tip Percent, Tip Amount, Total,
 // Split, Split Amount.
-const int kShownFields[6] = {kTipBillField,  kTipPercentField, kTipAmountField,
-                             kTipTotalField, kTipSplitField,   kTipSplitAmountField};
+const int kShownFields[6] = {IDC_TIP_BILL,  IDC_TIP_PERCENT, IDC_TIP_AMOUNT,
+                             IDC_TIP_TOTAL, IDC_TIP_SPLIT,   IDC_TIP_SPLIT_AMOUNT};
 const char* const kShownNames[6] = {"Bill Amount", "Tip Percent", "Tip Amount", "Total", "Split",
                                     "Split Amount"};
 
@@ -53,40 +53,42 @@ TEST_F(TipScreenTest, BillsTypedKeyByKey) {
         const wchar_t* shown[6];
     } cases[] = {
         {"worked: 15% of 50 split by 2",
-         {{kTipPercentField, L"15"}, {kTipSplitField, L"2"}, {kTipBillField, L"50"}},
+         {{IDC_TIP_PERCENT, L"15"}, {IDC_TIP_SPLIT, L"2"}, {IDC_TIP_BILL, L"50"}},
          {L"50", L"15.00", L"7.50", L"57.50", L"2", L"28.75"}},
         {"worked: 20% of 84.37 split by 3",
-         {{kTipPercentField, L"20"}, {kTipSplitField, L"3"}, {kTipBillField, L"84.37"}},
+         {{IDC_TIP_PERCENT, L"20"}, {IDC_TIP_SPLIT, L"3"}, {IDC_TIP_BILL, L"84.37"}},
          {L"84.37", L"20.00", L"16.87", L"101.24", L"3", L"33.75"}},
         {"worked: no split, no share",
-         {{kTipPercentField, L"18"}, {kTipBillField, L"100"}},
+         {{IDC_TIP_PERCENT, L"18"}, {IDC_TIP_BILL, L"100"}},
          {L"100", L"18.00", L"18.00", L"118.00", L"0", L"0.00"}},
         {"worked: no split keeps the share typed",
-         {{kTipPercentField, L"15"}, {kTipSplitAmountField, L"12.34"}, {kTipBillField, L"40"}},
+         {{IDC_TIP_PERCENT, L"15"}, {IDC_TIP_SPLIT_AMOUNT, L"12.34"}, {IDC_TIP_BILL, L"40"}},
          {L"40", L"15.00", L"6.00", L"46.00", L"0", L"12.34"}},
         // The split of 2.5 stands when the key is released in the bill; it
         // divides once and is shown as 2.
         {"worked: fractional split",
-         {{kTipPercentField, L"15"}, {kTipBillField, L"10"}, {kTipSplitField, L"2.5"}, {kTipBillField, L""}},
+         {{IDC_TIP_PERCENT, L"15"}, {IDC_TIP_BILL, L"10"}, {IDC_TIP_SPLIT, L"2.5"}, {IDC_TIP_BILL, L""}},
          {L"10.00", L"15.00", L"1.50", L"11.50", L"2", L"4.60"}},
         {"the shown split divides at the next key",
-         {{kTipPercentField, L"15"}, {kTipBillField, L"10"}, {kTipSplitField, L"2.5"}, {kTipBillField, L""},
-          {kTipBillField, L""}},
+         {{IDC_TIP_PERCENT, L"15"},
+          {IDC_TIP_BILL, L"10"},
+          {IDC_TIP_SPLIT, L"2.5"},
+          {IDC_TIP_BILL, L""},
+          {IDC_TIP_BILL, L""}},
          {L"10.00", L"15.00", L"1.50", L"11.50", L"2", L"5.75"}},
         {"split typed: its own text stays",
-         {{kTipPercentField, L"15"}, {kTipBillField, L"10"}, {kTipSplitField, L"2.5"}},
+         {{IDC_TIP_PERCENT, L"15"}, {IDC_TIP_BILL, L"10"}, {IDC_TIP_SPLIT, L"2.5"}},
          {L"10.00", L"15.00", L"1.50", L"11.50", L"2.5", L"4.60"}},
         {"split beyond 32 bits shown at the limit",
-         {{kTipPercentField, L"10"}, {kTipSplitField, L"1e10"}, {kTipBillField, L"100"}},
+         {{IDC_TIP_PERCENT, L"10"}, {IDC_TIP_SPLIT, L"1e10"}, {IDC_TIP_BILL, L"100"}},
          {L"100", L"10.00", L"10.00", L"110.00", L"2147483647", L"0.00"}},
         {"negative percent lowers the total",
-         {{kTipPercentField, L"-10"}, {kTipBillField, L"50"}},
+         {{IDC_TIP_PERCENT, L"-10"}, {IDC_TIP_BILL, L"50"}},
          {L"50", L"-10.00", L"-5.00", L"45.00", L"0", L"0.00"}},
         {"tip amount typed feeds nothing",
-         {{kTipPercentField, L"15"}, {kTipBillField, L"50"}, {kTipAmountField, L"99"}},
+         {{IDC_TIP_PERCENT, L"15"}, {IDC_TIP_BILL, L"50"}, {IDC_TIP_AMOUNT, L"99"}},
          {L"50.00", L"15.00", L"99", L"57.50", L"0", L"0.00"}},
-        {"first digit of the bill", {{kTipBillField, L"7"}},
-         {L"7", L"0.00", L"0.00", L"7.00", L"0", L"0.00"}},
+        {"first digit of the bill", {{IDC_TIP_BILL, L"7"}}, {L"7", L"0.00", L"0.00", L"7.00", L"0", L"0.00"}},
     };
     for (const auto& c : cases) {
         runTip([&](HWND dialog) {
@@ -109,15 +111,14 @@ TEST_F(TipScreenTest, BillsTypedKeyByKey) {
 // and moving to them from a keyboard field lowers it.
 TEST_F(TipScreenTest, OnlyFourFieldsMoveTheKeyboard) {
     runTip([&](HWND dialog) {
-        EXPECT_EQ(GetDlgItem(dialog, kTipBillField), GetFocus()) << "the bill has the focus at opening";
+        EXPECT_EQ(GetDlgItem(dialog, IDC_TIP_BILL), GetFocus()) << "the bill has the focus at opening";
         EXPECT_TRUE(deviceSipIsUp()) << "the focused bill raised the keyboard";
         const struct {
             int field;
             bool up;
         } steps[] = {
-            {kTipTotalField, false}, {kTipSplitField, true},   {kTipSplitAmountField, false},
-            {kTipAmountField, true}, {kTipPercentField, true}, {kTipBillField, true},
-            {kTipTotalField, false},
+            {IDC_TIP_TOTAL, false},  {IDC_TIP_SPLIT, true}, {IDC_TIP_SPLIT_AMOUNT, false}, {IDC_TIP_AMOUNT, true},
+            {IDC_TIP_PERCENT, true}, {IDC_TIP_BILL, true},  {IDC_TIP_TOTAL, false},
         };
         for (const auto& step : steps) {
             focusField(dialog, step.field);
@@ -136,7 +137,7 @@ TEST_F(TipScreenTest, OpensEmptyWithAllSixInFieldColours) {
                 EXPECT_EQ(RGB(255, 255, 211), answeredColour(dialog, WM_CTLCOLOREDIT, field)) << kShownNames[n];
             }
             EXPECT_EQ(RGB(189, 224, 250), answeredColour(dialog, WM_CTLCOLORDLG, dialog)) << "background";
-            typeInto(dialog, kTipBillField, L"20");
+            typeInto(dialog, IDC_TIP_BILL, L"20");
             pressDone(dialog);
         });
     }

@@ -35,7 +35,7 @@ protected:
         writeFileBytes(place.file(L"quantrel.dat"), selectionRecord(rows, {}));
     }
     INT_PTR open(const std::function<void(HWND)>& driver) {
-        return runScreen(GetModuleHandleW(nullptr), IDD_CALCULATOR, calculatorProcedure, driver);
+        return runScreen(GetModuleHandleW(nullptr), IDD_CALCULATOR, calculatorProcedure, calculatorData(), driver);
     }
     static std::wstring boxText(HWND dialog, int box) {
         HWND control = GetDlgItem(dialog, box);

@@ -59,37 +59,38 @@ protected:
 TEST_F(PluginHostileInput, CalculatorTakesHostileTextWithoutShowingNanOrInf) {
     readDataDirectory();
     int cases = 0;
-    INT_PTR result = runScreen(GetModuleHandleW(nullptr), IDD_CALCULATOR, calculatorProcedure, [&](HWND dialog) {
-        for (int row = 0; row < 4; ++row) SendDlgItemMessageW(dialog, kBoxes[row], CB_SETCURSEL, row, 0);
-        std::vector<ShownText> atOpening = shownTexts(dialog, {});
-        for (int field : kAmounts) {
-            bool found = std::any_of(atOpening.begin(), atOpening.end(), [&](const ShownText& shown) {
-                return shown.where == "control " + std::to_string(field);
-            });
-            EXPECT_TRUE(found) << "amount field " << field << " is not on the calculator";
-        }
-        for (size_t f = 0; f < 4; ++f) {
-            int field = kAmounts[f];
-            for (const HostileInput& input : hostileInputs()) {
-                for (Drive drive : {kTyped, kTypedOnce, kEntered}) {
-                    if (!(input.drives & drive) || (drive == kTypedOnce && f > 0)) continue;
-                    std::string name = "field " + std::to_string(field) + ", " + input.name +
-                                       (drive == kEntered ? ", set whole" : ", typed");
-                    startCase("calculator, " + name);
-                    ++cases;
-                    for (int amount : kAmounts) setFieldText(dialog, amount, L"");
-                    if (drive == kEntered)
-                        enterText(dialog, field, input.text);
-                    else
-                        typeInto(dialog, field, input.text);
-                    std::string shown = notFiniteTexts(dialog, {field});
-                    EXPECT_EQ("", shown) << name << ": expected no text reading nan or inf, got" << shown;
+    INT_PTR result =
+        runScreen(GetModuleHandleW(nullptr), IDD_CALCULATOR, calculatorProcedure, calculatorData(), [&](HWND dialog) {
+            for (int row = 0; row < 4; ++row) SendDlgItemMessageW(dialog, kBoxes[row], CB_SETCURSEL, row, 0);
+            std::vector<ShownText> atOpening = shownTexts(dialog, {});
+            for (int field : kAmounts) {
+                bool found = std::any_of(atOpening.begin(), atOpening.end(), [&](const ShownText& shown) {
+                    return shown.where == "control " + std::to_string(field);
+                });
+                EXPECT_TRUE(found) << "amount field " << field << " is not on the calculator";
+            }
+            for (size_t f = 0; f < 4; ++f) {
+                int field = kAmounts[f];
+                for (const HostileInput& input : hostileInputs()) {
+                    for (Drive drive : {kTyped, kTypedOnce, kEntered}) {
+                        if (!(input.drives & drive) || (drive == kTypedOnce && f > 0)) continue;
+                        std::string name = "field " + std::to_string(field) + ", " + input.name +
+                                           (drive == kEntered ? ", set whole" : ", typed");
+                        startCase("calculator, " + name);
+                        ++cases;
+                        for (int amount : kAmounts) setFieldText(dialog, amount, L"");
+                        if (drive == kEntered)
+                            enterText(dialog, field, input.text);
+                        else
+                            typeInto(dialog, field, input.text);
+                        std::string shown = notFiniteTexts(dialog, {field});
+                        EXPECT_EQ("", shown) << name << ": expected no text reading nan or inf, got" << shown;
+                    }
                 }
             }
-        }
-        startCase("calculator, Done");
-        pressDone(dialog);
-    });
+            startCase("calculator, Done");
+            pressDone(dialog);
+        });
     EXPECT_EQ(1, result) << "the calculator still closes with Done";
     EXPECT_GT(cases, 0);
     EXPECT_TRUE(deviceMessageBoxes().empty()) << "no message about bad input";

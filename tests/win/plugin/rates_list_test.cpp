@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "shell/wide_text.h"
+#include "frame/wide_text.h"
 #include "tests/win/plugin/plugin_host.h"
 #include "tests/win/support/screen_checks.h"
 

@@ -55,7 +55,7 @@ bool editRate(HWND list, int row, const wchar_t* text) {
 
 // The currency calculator: row 1 on Yen, taken at a key release, then Done.
 void chooseYenAndDone(const std::function<void()>& raise) {
-    runScreen(GetModuleHandleW(nullptr), IDD_CALCULATOR, calculatorProcedure, [&](HWND dialog) {
+    runScreen(GetModuleHandleW(nullptr), IDD_CALCULATOR, calculatorProcedure, calculatorData(), [&](HWND dialog) {
         SendDlgItemMessageW(dialog, IDC_CALC_BOX_1, CB_SETCURSEL, 2, 0);
         typeInto(dialog, IDC_CALC_AMOUNT_2, L"1");
         raise();

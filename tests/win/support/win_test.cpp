@@ -83,14 +83,28 @@ ScratchPlace::~ScratchPlace() {
     RemoveDirectoryW(directory_.c_str());
 }
 
-INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, const std::function<void(HWND)>& driver,
-                  HWND owner) {
+namespace {
+
+INT_PTR runScreenWith(HINSTANCE instance, int templateId, DLGPROC screen, LPARAM param,
+                      const std::function<void(HWND)>& driver, HWND owner) {
     ScreenRun run = {screen, &driver};
     ScreenRun* outer = currentRun;
     currentRun = &run;
-    INT_PTR result = deviceDialogBox(instance, MAKEINTRESOURCEW(templateId), owner, forwardingProcedure, 0);
+    INT_PTR result = deviceDialogBox(instance, MAKEINTRESOURCEW(templateId), owner, forwardingProcedure, param);
     currentRun = outer;
     return result;
+}
+
+}  // namespace
+
+INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, const std::function<void(HWND)>& driver,
+                  HWND owner) {
+    return runScreenWith(instance, templateId, screen, 0, driver, owner);
+}
+
+INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, ScreenData data,
+                  const std::function<void(HWND)>& driver, HWND owner) {
+    return runScreenWith(instance, templateId, screen, reinterpret_cast<LPARAM>(&data), driver, owner);
 }
 
 void focusField(HWND dialog, int fieldId) { SetFocus(GetDlgItem(dialog, fieldId)); }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "frame/screen_frame.h"
+
 // A fresh data directory (with its trailing separator) and a fresh registry:
 // HKEY_LOCAL_MACHINE of this process is redirected to a scratch key for the
 // holder's lifetime. Both are removed at the end.
@@ -31,6 +33,9 @@ private:
 // dialog's result (-1 when it could not be created).
 INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, const std::function<void(HWND)>& driver,
                   HWND owner = nullptr);
+// The same for a screen that works on data it is handed.
+INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, ScreenData data,
+                  const std::function<void(HWND)>& driver, HWND owner = nullptr);
 
 // Gives the field the focus as a tap does (its focus notifications run).
 void focusField(HWND dialog, int fieldId);

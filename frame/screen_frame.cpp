@@ -1,10 +1,10 @@
-#include "shell/screen_frame.h"
+#include "frame/screen_frame.h"
 
 #include <algorithm>
 #include <string>
 
+#include "frame/wide_text.h"
 #include "platform/pocketpc/aygshell.h"
-#include "shell/wide_text.h"
 
 namespace {
 
@@ -118,34 +118,42 @@ INT_PTR onBackgroundColour(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-INT_PTR screenDialogProcedure(const ScreenFrame& frame, ScreenFrameState& state, WNDPROC fieldProcedure,
-                              HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+const ScreenData& screenDataOf(HWND dialog) {
+    static const ScreenData none = {};
+    const ScreenData* data = reinterpret_cast<const ScreenData*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    return data != nullptr ? *data : none;
+}
+
+INT_PTR screenDialogProcedure(const ScreenFrame& frame, ScreenFrameState& state, WNDPROC fieldProcedure, HWND dialog,
+                              UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        initialiseScreen(frame, state, fieldProcedure, dialog);
-        return 1;
-    case WM_COMMAND:
-        return onCommand(frame, state, dialog, LOWORD(wParam), HIWORD(wParam));
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE) PostMessageW(dialog, kSettleFocusMessage, 0, 0);
-        break;
-    case kSettleFocusMessage:
-        settleFocus(frame, dialog);
-        return 1;
-    case WM_CTLCOLOREDIT:
-        return onEditColour(frame, dialog, message, wParam, lParam);
-    case WM_CTLCOLORDLG:
-        if (frame.colours & kColourDialog) return onBackgroundColour(dialog, message, wParam, lParam);
-        break;
-    case WM_CTLCOLORSTATIC:
-        // A read-only value field asks as a static text does.
-        if (contains(frame.valueFields, GetDlgCtrlID(reinterpret_cast<HWND>(lParam))))
+        case WM_INITDIALOG:
+            state.data = lParam != 0 ? *reinterpret_cast<const ScreenData*>(lParam) : ScreenData{};
+            SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state.data));
+            initialiseScreen(frame, state, fieldProcedure, dialog);
+            return 1;
+        case WM_COMMAND:
+            return onCommand(frame, state, dialog, LOWORD(wParam), HIWORD(wParam));
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) PostMessageW(dialog, kSettleFocusMessage, 0, 0);
+            break;
+        case kSettleFocusMessage:
+            settleFocus(frame, dialog);
+            return 1;
+        case WM_CTLCOLOREDIT:
             return onEditColour(frame, dialog, message, wParam, lParam);
-        if (frame.colours & kColourStatic) return onBackgroundColour(dialog, message, wParam, lParam);
-        break;
-    case WM_CTLCOLORBTN:
-        if (frame.colours & kColourButton) return onBackgroundColour(dialog, message, wParam, lParam);
-        break;
+        case WM_CTLCOLORDLG:
+            if (frame.colours & kColourDialog) return onBackgroundColour(dialog, message, wParam, lParam);
+            break;
+        case WM_CTLCOLORSTATIC:
+            // A read-only value field asks as a static text does.
+            if (contains(frame.valueFields, GetDlgCtrlID(reinterpret_cast<HWND>(lParam))))
+                return onEditColour(frame, dialog, message, wParam, lParam);
+            if (frame.colours & kColourStatic) return onBackgroundColour(dialog, message, wParam, lParam);
+            break;
+        case WM_CTLCOLORBTN:
+            if (frame.colours & kColourButton) return onBackgroundColour(dialog, message, wParam, lParam);
+            break;
     }
     if (frame.message != nullptr) {
         bool handled = false;
@@ -159,8 +167,8 @@ INT_PTR screenDialogProcedure(const ScreenFrame& frame, ScreenFrameState& state,
     return 0;
 }
 
-LRESULT screenFieldProcedure(const ScreenFrame& frame, ScreenFrameState& state, HWND field, UINT message,
-                             WPARAM wParam, LPARAM lParam) {
+LRESULT screenFieldProcedure(const ScreenFrame& frame, ScreenFrameState& state, HWND field, UINT message, WPARAM wParam,
+                             LPARAM lParam) {
     if (message == WM_KEYUP && frame.compute != nullptr) {
         int limit = frame.readLimit > 0 ? frame.readLimit : kFieldTextLimit;
         std::string text = readFieldText(field, limit);

@@ -1,4 +1,4 @@
-#include "shell/wide_text.h"
+#include "frame/wide_text.h"
 
 #include <vector>
 

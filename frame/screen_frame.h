@@ -6,10 +6,12 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/pocketpc/aygshell.h"
-
 #include <initializer_list>
 #include <vector>
+
+#include "currency/core/rates_format.h"
+#include "currency/core/selection_format.h"
+#include "platform/pocketpc/aygshell.h"
 
 // Which colour requests a screen answers with the light-blue background.
 enum ScreenColours : unsigned {
@@ -45,16 +47,30 @@ struct ScreenFrame {
     INT_PTR (*message)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, bool* handled);
 };
 
+// What a screen works on, handed to it as the dialog's creation parameter
+// (the last argument of DialogBoxParam) and kept in the frame's state while
+// the screen is open. A screen that needs none of it may be opened with 0.
+struct ScreenData {
+    const wchar_t* dataDirectory;           // the data files' folder, with its trailing separator
+    CurrencyTable* rates;                   // the currency table the screen shows and edits
+    SelectionState* selections;             // the stored choices the screen reads and changes
+    void (*saveSelections)(SlotSet slots);  // writes the slots the screen's Done owns
+};
+
+// The data the open screen was handed (all null when it was handed none).
+const ScreenData& screenDataOf(HWND dialog);
+
 // Per screen, alive for the whole run.
 struct ScreenFrameState {
     WNDPROC fieldBaseProcedure;
     HWND menuBar;
+    ScreenData data;
 };
 
-INT_PTR screenDialogProcedure(const ScreenFrame& frame, ScreenFrameState& state, WNDPROC fieldProcedure,
-                              HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT screenFieldProcedure(const ScreenFrame& frame, ScreenFrameState& state, HWND field, UINT message,
-                             WPARAM wParam, LPARAM lParam);
+INT_PTR screenDialogProcedure(const ScreenFrame& frame, ScreenFrameState& state, WNDPROC fieldProcedure, HWND dialog,
+                              UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT screenFieldProcedure(const ScreenFrame& frame, ScreenFrameState& state, HWND field, UINT message, WPARAM wParam,
+                             LPARAM lParam);
 
 // The two procedures of one screen, bound to its frame data:
 //   const DLGPROC loanScreenProcedure = ScreenProcedures<kLoanFrame>::dialog;

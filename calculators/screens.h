@@ -1,5 +1,4 @@
-// The screens the launcher opens. A screen that is not part of the program
-// is null: its button opens nothing.
+// The dialog procedures of the eight screens the launcher opens.
 #pragma once
 #include <windows.h>
 
