@@ -24,6 +24,7 @@
 #include "currency/core/rates_format.h"
 #include "currency/core/selection_format.h"
 #include "resources/quantrel/resource_ids.h"
+#include "resources/zentavo/zentavo_ids.h"
 #include "tests/win/support/http_server.h"
 #include "tests/win/support/processes.h"
 #include "tests/win/support/save_faults.h"
@@ -37,9 +38,6 @@ const wchar_t kQuelvindor[] = L"Software\\Orvandel\\quelvindor";
 const wchar_t kTodayKey[] = L"SOFTWARE\\Microsoft\\Today";
 const wchar_t kZentavoKey[] = L"SOFTWARE\\Microsoft\\Today\\Items\\\"Zentavo\"";
 
-// The item's calculator: four boxes from 1000, then the four amount fields.
-const int kCalculatorFirstBox = 1000;
-const int kRatesList = 1000;  // the program's rate editor and the item's list alike
 
 // rates.txt as the run starts, and as the rates server serves it.
 const std::string kStartRates = "Start\nA\t1.0000\nB\t2.0000\nC\t3.0000\n\0"s;
@@ -114,7 +112,7 @@ public:
         ASSERT_NE(nullptr, hostWindow);
         ASSERT_TRUE(waitFor([&] {
             HWND item = FindWindowExW(hostWindow, nullptr, L"MyToday", L"MyTodayScreen");
-            homeList = GetDlgItem(item, kRatesList);
+            homeList = GetDlgItem(item, IDC_RATES_LIST);
             return SendMessageW(homeList, LVM_GETITEMCOUNT, 0, 0) == rows;
         }, 20000)) << "the home screen lists the rates";
     }
@@ -162,7 +160,7 @@ public:
     void editInProgram(HWND exchange, int row, const wchar_t* text) {
         HWND editor = open(exchange, IDC_CURRENCY_EDIT, L"Edit Currency Value", programId());
         ASSERT_NE(nullptr, editor);
-        editRate(GetDlgItem(editor, kRatesList), row, text);
+        editRate(GetDlgItem(editor, IDC_EDIT_CURRENCY_LIST), row, text);
         done(editor);
     }
     // The four rows' currencies chosen, then a key released in the first
@@ -269,7 +267,7 @@ const Interleaving kInterleavings[] = {
          HWND calculator = d.openCalculator();
          ASSERT_NE(nullptr, calculator);
          const int rows[4] = {2, 1, 0, 2};
-         Device::choose(calculator, kCalculatorFirstBox, rows);
+         Device::choose(calculator, IDC_CALC_BOX_1, rows);
          Device::done(calculator);
          Device::done(metric);
          d.endProgram();
@@ -375,7 +373,7 @@ TEST(SharedFiles, BothSavingAtOnceKeepEveryStoredChange) {
         SendDlgItemMessageW(exchange, IDC_CURRENCY_TODAY_ITEM, BM_SETCHECK, BST_CHECKED, 0);
         HWND editor = d.open(exchange, IDC_CURRENCY_EDIT, L"Edit Currency Value", d.programId());
         ASSERT_NE(nullptr, editor);
-        Device::editRate(GetDlgItem(editor, kRatesList), programRow, std::to_wstring(programRate).c_str());
+        Device::editRate(GetDlgItem(editor, IDC_EDIT_CURRENCY_LIST), programRow, std::to_wstring(programRate).c_str());
         // The text as users type it: the reader stops at the "x".
         HWND homeEdit = Device::typeRate(d.homeList, homeRow, std::to_wstring(5000 + round) + L".5x");
         ASSERT_NE(nullptr, homeEdit);
@@ -389,7 +387,7 @@ TEST(SharedFiles, BothSavingAtOnceKeepEveryStoredChange) {
         // Done of Currency Exchange against Done of the plug-in's calculator.
         HWND calculator = d.openCalculator();
         ASSERT_NE(nullptr, calculator);
-        Device::choose(calculator, kCalculatorFirstBox, homeRows);
+        Device::choose(calculator, IDC_CALC_BOX_1, homeRows);
         sendTogether(exchange, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), calculator, WM_COMMAND,
                      MAKEWPARAM(IDOK, BN_CLICKED), 0);
         ASSERT_TRUE(waitFor([&] { return !IsWindow(exchange) && !IsWindow(calculator); }));

@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/todayhost/host_resource.h"
+#include "resources/quantrel/resource_ids.h"
+#include "resources/zentavo/zentavo_ids.h"
 #include "tests/win/support/processes.h"
 #include "tests/win/support/win_test.h"
 
@@ -20,7 +23,6 @@ const wchar_t kQuelvindor[] = L"Software\\Orvandel\\quelvindor";
 const wchar_t kTodayKey[] = L"SOFTWARE\\Microsoft\\Today";
 const wchar_t kItemsKey[] = L"SOFTWARE\\Microsoft\\Today\\Items";
 const wchar_t kZentavoKey[] = L"SOFTWARE\\Microsoft\\Today\\Items\\\"Zentavo\"";
-const int kRatesList = 1000;
 const DWORD kSeveralRefreshPeriods = 10000;  // the host asks its items every 2 s
 
 
@@ -138,7 +140,7 @@ protected:
         }, 20000);
         return item;
     }
-    HWND listOf(HWND item) { return GetDlgItem(item, kRatesList); }
+    HWND listOf(HWND item) { return GetDlgItem(item, IDC_RATES_LIST); }
     void closeHome() {
         PostMessageW(hostWindow, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(host.ended()) << "the home screen ends on command 1";
@@ -221,17 +223,16 @@ TEST_F(HomeScreenTest, ItemFollowsTheUpdatedFlagAndTheItemsKey) {
 // runs the item's options dialog (template 500) with the OK button its
 // caption asks for.
 TEST_F(HomeScreenTest, MenuBarRefreshesTheItemAndOpensItsOptions) {
-    const int kRefreshCommand = 40001, kOptionsCommand = 40002;
     HWND item = startHome();
     ASSERT_NE(nullptr, item);
     HWND list = listOf(item);
     writeFileBytes(folder.file(L"rates.txt"), std::string(kRates).replace(std::string(kRates).find("149.5"), 5, "151.2"));
-    PostMessageW(hostWindow, WM_COMMAND, MAKEWPARAM(kRefreshCommand, BN_CLICKED), 0);
+    PostMessageW(hostWindow, WM_COMMAND, MAKEWPARAM(IDM_HOST_REFRESH, BN_CLICKED), 0);
     EXPECT_TRUE(waitFor([&] { return cellText(list, 2, 0) == L"151.200000"; })) << "got " << cellText(list, 2, 0);
 
     // Registered with Options 0, as the program registers it: no options.
     DWORD_PTR handled = 0;
-    EXPECT_NE(0, SendMessageTimeoutW(hostWindow, WM_COMMAND, MAKEWPARAM(kOptionsCommand, BN_CLICKED), 0,
+    EXPECT_NE(0, SendMessageTimeoutW(hostWindow, WM_COMMAND, MAKEWPARAM(IDM_HOST_OPTIONS, BN_CLICKED), 0,
                                      SMTO_NORMAL, 5000, &handled))
         << "Options returns at once";
     EXPECT_EQ(nullptr, FindWindowW(L"#32770", L"My Today Settings")) << "no options dialog for Options 0";
@@ -239,7 +240,7 @@ TEST_F(HomeScreenTest, MenuBarRefreshesTheItemAndOpensItsOptions) {
     closeHome();
     item = startHome();
     ASSERT_NE(nullptr, item);
-    PostMessageW(hostWindow, WM_COMMAND, MAKEWPARAM(kOptionsCommand, BN_CLICKED), 0);
+    PostMessageW(hostWindow, WM_COMMAND, MAKEWPARAM(IDM_HOST_OPTIONS, BN_CLICKED), 0);
     HWND options = waitForWindow(host.info.dwProcessId, L"#32770", L"My Today Settings");
     ASSERT_NE(nullptr, options) << "the options dialog opens";
     wchar_t text[128] = L"";
@@ -277,7 +278,7 @@ TEST_F(HomeScreenTest, RateEditedInTheProgramReachesTheHomeScreen) {
     PostMessageW(exchange, WM_COMMAND, MAKEWPARAM(1068, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(exchange, 1068)));
     HWND editor = waitForWindow(program.info.dwProcessId, L"#32770", L"Edit Currency Value");
     ASSERT_NE(nullptr, editor) << "Edit Currency Value opens from \"Edit ...\"";
-    HWND programList = GetDlgItem(editor, kRatesList);
+    HWND programList = GetDlgItem(editor, IDC_EDIT_CURRENCY_LIST);
     ASSERT_TRUE(waitFor([&] { return rowCount(programList) == 5; }));
     // A value the item leaves alone: only the edit's 1 can turn into 0.
     setMachineNumber(kQuelvindor, L"Updated", 2);
