@@ -108,39 +108,26 @@ function(add_wine_test name)
     set_tests_properties(win.${name} PROPERTIES TIMEOUT 300)
 endfunction()
 
-file(GLOB WIN_TESTS CONFIGURE_DEPENDS tests/win/*_test.cpp)
-foreach(test_source ${WIN_TESTS})
-    get_filename_component(test_name ${test_source} NAME_WE)
-    set(test_rc "")
-    if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/${test_name}.rc)
-        set(test_rc ${CMAKE_SOURCE_DIR}/tests/win/${test_name}.rc)
-    endif()
-    add_executable(${test_name} ${test_source} ${QUANTREL_RC} ${test_rc})
-    target_link_libraries(${test_name} PRIVATE win_test_support quantrel_app screen_frame currency_win
-        pocketpc quantrel_core gtest gtest_main ${SYSTEM_LIBS})
-    add_wine_test(${test_name})
-endforeach()
+# One test program per deliverable, and one for the black-box tests that
+# start the real binaries under Wine and drive them from outside.
+file(GLOB PROGRAM_TESTS CONFIGURE_DEPENDS tests/win/*_test.cpp)
+add_executable(program_tests ${PROGRAM_TESTS} ${QUANTREL_RC} tests/win/test_screen.rc)
+target_link_libraries(program_tests PRIVATE win_test_support quantrel_app screen_frame currency_win
+    pocketpc quantrel_core gtest gtest_main ${SYSTEM_LIBS})
+add_wine_test(program_tests)
 
 file(GLOB PLUGIN_TESTS CONFIGURE_DEPENDS tests/win/plugin/*_test.cpp)
-foreach(test_source ${PLUGIN_TESTS})
-    get_filename_component(test_name ${test_source} NAME_WE)
-    add_executable(plugin_${test_name} ${test_source} ${ZENTAVO_RC})
-    target_link_libraries(plugin_${test_name} PRIVATE win_test_support zentavo_objects screen_frame
-        currency_win pocketpc quantrel_core gtest gtest_main ${SYSTEM_LIBS})
-    add_wine_test(plugin_${test_name})
-endforeach()
+add_executable(plugin_tests ${PLUGIN_TESTS} ${ZENTAVO_RC})
+target_link_libraries(plugin_tests PRIVATE win_test_support zentavo_objects screen_frame
+    currency_win pocketpc quantrel_core gtest gtest_main ${SYSTEM_LIBS})
+add_wine_test(plugin_tests)
 
-# Black-box tests: start the real binaries under Wine and drive them from outside.
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*_test.cpp)
-foreach(test_source ${E2E_TESTS})
-    get_filename_component(test_name ${test_source} NAME_WE)
-    add_executable(e2e_${test_name} ${test_source})
-    target_link_libraries(e2e_${test_name} PRIVATE win_test_support pocketpc currency_win screen_frame quantrel_core
-        gtest gtest_main ${SYSTEM_LIBS})
-    target_compile_definitions(e2e_${test_name} PRIVATE QUANTREL_BINARY_DIR="Z:${CMAKE_BINARY_DIR}/")
-    add_dependencies(e2e_${test_name} Quantrel TodayHost Zentavo)
-    add_wine_test(e2e_${test_name})
-endforeach()
+add_executable(e2e_tests ${E2E_TESTS})
+target_link_libraries(e2e_tests PRIVATE win_test_support pocketpc currency_win screen_frame quantrel_core
+    gtest gtest_main ${SYSTEM_LIBS})
+add_dependencies(e2e_tests Quantrel TodayHost Zentavo)
+add_wine_test(e2e_tests)
 
 
 # Benchmarks under Wine, run by `make bench` (tools/bench.sh): key releases

@@ -23,9 +23,9 @@ WIN = os.path.join(ROOT, "build", "win")
 
 # The Wine tests of each part, as ctest regular expressions over test names.
 PARTS = {
-    "program": ("", "plugin|zentavo|today_host"),
-    "plugin": ("plugin|zentavo|today_host|shared_files", ""),
-    "host": ("today_host|shared_files", ""),
+    "program": ("program|e2e", ""),
+    "plugin": ("plugin|e2e", ""),
+    "host": ("e2e", ""),
 }
 
 # name, file, the line's text, what it becomes, part
@@ -206,7 +206,7 @@ def main():
         return 0
     if not os.environ.get("DISPLAY") and not NATIVE_ONLY:
         # One display and one warm wineserver for the whole run.
-        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 240x320x24 -nolisten tcp",
+        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 800x600x24 -nolisten tcp",
                                sys.executable] + sys.argv)
     if not NATIVE_ONLY:
         run(["tools/wine-prefix.sh"])
