@@ -65,7 +65,10 @@ run: build
 test: build native-asan fuzzers
 	tools/test.sh $(WIN_BUILD) $(NATIVE_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(FUZZ_TEST_SECONDS)
 
+# The benchmarks are built here only, not with the rest.
 bench: build
+	cmake --build $(NATIVE_BUILD) -j $(JOBS) --target native_bench
+	cmake --build $(WIN_BUILD) -j $(JOBS) --target screen_bench zentavo_bench startup_bench MinimalWindow
 	$(NATIVE_BUILD)/native_bench
 	tools/bench.sh $(WIN_BUILD)
 

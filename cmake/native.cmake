@@ -17,7 +17,7 @@ include(GoogleTest)
 gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 
 find_package(benchmark REQUIRED)
-add_executable(native_bench bench/calculators_bench.cpp bench/currency_bench.cpp)
+add_executable(native_bench EXCLUDE_FROM_ALL bench/calculators_bench.cpp bench/currency_bench.cpp)
 target_link_libraries(native_bench PRIVATE quantrel_core benchmark::benchmark benchmark::benchmark_main)
 
 # The Python tools' own tests (the rates publisher, the picture files) and

@@ -130,20 +130,20 @@ add_dependencies(e2e_tests Quantrel TodayHost Zentavo)
 add_wine_test(e2e_tests)
 
 
-# Benchmarks under Wine, run by `make bench` (tools/bench.sh): key releases
+# Benchmarks under Wine, built and run by `make bench` (tools/bench.sh): key releases
 # on every screen, the plug-in's answers to the host, and start-up against
 # MinimalWindow, a program that only shows one window.
-add_executable(MinimalWindow WIN32 bench/win/minimal_window.cpp)
+add_executable(MinimalWindow WIN32 EXCLUDE_FROM_ALL bench/win/minimal_window.cpp)
 target_link_options(MinimalWindow PRIVATE -municode)
-add_executable(screen_bench bench/win/screen_bench.cpp ${QUANTREL_RC})
+add_executable(screen_bench EXCLUDE_FROM_ALL bench/win/screen_bench.cpp ${QUANTREL_RC})
 target_link_libraries(screen_bench PRIVATE win_test_support quantrel_app screen_frame currency_win pocketpc
     quantrel_core ${SYSTEM_LIBS})
-add_executable(startup_bench bench/win/startup_bench.cpp)
+add_executable(startup_bench EXCLUDE_FROM_ALL bench/win/startup_bench.cpp)
 add_dependencies(startup_bench Quantrel MinimalWindow)
 foreach(bench screen_bench startup_bench)
     target_link_options(${bench} PRIVATE -municode)
 endforeach()
-add_executable(zentavo_bench bench/win/zentavo_bench.cpp ${ZENTAVO_RC})
+add_executable(zentavo_bench EXCLUDE_FROM_ALL bench/win/zentavo_bench.cpp ${ZENTAVO_RC})
 target_link_libraries(zentavo_bench PRIVATE win_test_support zentavo_objects screen_frame currency_win pocketpc
     quantrel_core ${SYSTEM_LIBS})
 target_link_options(zentavo_bench PRIVATE -municode)
