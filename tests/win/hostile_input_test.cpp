@@ -227,11 +227,7 @@ TEST_P(EveryValueField, TakesHostileTextWithoutShowingNanOrInf) {
                         startCase(name);
                         ++cases;
                         seedFields(dialog, screen, field);
-                        if (drive == kEntered)
-                            enterText(dialog, field, input.text);
-                        else
-                            typeInto(dialog, field, input.text);
-                        std::string shown = notFiniteTexts(dialog, {field});
+                        std::string shown = driveInto(dialog, field, input, drive);
                         EXPECT_EQ("", shown) << name << ": expected no text reading nan or inf, got" << shown;
                         if (!screen.readsEveryField) continue;
                         // The field keeps the user's text unless the screen rewrites it.

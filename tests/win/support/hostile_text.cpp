@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "tests/win/support/win_test.h"
+
 // ---- the inputs ----------------------------------------------------------------
 
 
@@ -172,3 +174,10 @@ void startCase(const std::string& name) {
     std::snprintf(currentCase, sizeof currentCase, "%s", name.c_str());
 }
 
+std::string driveInto(HWND dialog, int field, const HostileInput& input, Drive drive) {
+    if (drive == kEntered)
+        enterText(dialog, field, input.text);
+    else
+        typeInto(dialog, field, input.text);
+    return notFiniteTexts(dialog, {field});
+}

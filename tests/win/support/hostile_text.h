@@ -47,6 +47,11 @@ bool looksNotFinite(const std::wstring& text);
 // there are none.
 std::string notFiniteTexts(HWND dialog, const std::vector<int>& exceptIds = {});
 
+// Drives the input into the field (key by key, or set whole and one key
+// released) and returns the texts of the screen but that field that read
+// "nan" or "inf", one per line; empty when there are none.
+std::string driveInto(HWND dialog, int field, const HostileInput& input, Drive drive);
+
 // Names the case in progress, and reports it if the process goes down.
 LONG WINAPI reportCrash(EXCEPTION_POINTERS* exception);
 void startCase(const std::string& name);
