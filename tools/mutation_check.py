@@ -5,9 +5,10 @@ that should see each: a fault no test catches is a hole in the suite.
   tools/mutation_check.py [--only NAME] [--native-only] [--list]
 
 Run from a checkout whose trees are built (`make build`): build/native and
-build/win. Each fault is written into its file, both trees are rebuilt, the
-native tests run, then (unless they caught it) the Wine tests of the part the
-fault lies in, stopping at the first failure. The file is put back after each
+build/win. Each fault is written into its file, the native tree is rebuilt
+and its tests run, then (unless they caught it) the Windows tree is rebuilt
+and the Wine tests of the part the fault lies in run, stopping at the first
+failure. The file is put back after each
 fault and the trees rebuilt once more at the end. Prints one line per fault,
 "caught" or "MISSED", and the tally. Not part of `make test`: a run takes
 about half an hour.
@@ -160,10 +161,14 @@ def build():
 
 
 def caught(part):
+    """The native tests first; the Windows tree is built and its tests run
+    only for a fault they do not see."""
     if not run(["ctest", "--test-dir", NATIVE, "-j", "2", "--stop-on-failure"]):
         return True
     if NATIVE_ONLY:
         return False
+    if not run(["cmake", "--build", WIN, "-j", "2"]):
+        return "DOES NOT BUILD"
     include, exclude = PARTS[part]
     command = ["ctest", "--test-dir", WIN, "--stop-on-failure", "--timeout", "300"]
     if include:
@@ -183,9 +188,12 @@ def plant(fault):
     with open(full, "w", encoding="latin-1") as f:
         f.write(text.replace(old, new))
     try:
-        if not build():
+        if not run(["cmake", "--build", NATIVE, "-j", "2"]):
             return "DOES NOT BUILD"
-        return "caught" if caught(part) else "MISSED"
+        outcome = caught(part)
+        if isinstance(outcome, str):
+            return outcome
+        return "caught" if outcome else "MISSED"
     finally:
         with open(full, "w", encoding="latin-1") as f:
             f.write(text)
