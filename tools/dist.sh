@@ -22,23 +22,9 @@ fi
 name=quantrel-$version
 zip_file=$out/$name.zip
 
-# The deliverables this tree defines; the plug-in and the host may be absent.
-# (Makefiles list targets as "... name", Ninja as "name: phony".)
-targets=$(cmake --build "$win_build" --target help |
-    sed -n 's/^\(\.\.\. \)\{0,1\}\(Quantrel\|Zentavo\|TodayHost\)\(: phony\)\{0,1\}$/\2/p')
-case " $(echo $targets) " in
-*" Quantrel "*) ;;
-*) echo "dist: $win_build has no Quantrel target" >&2; exit 1 ;;
-esac
-cmake --build "$win_build" -j "${JOBS:-2}" --target $targets
-
-programs=""
-for target in $targets; do
-    case $target in
-    Zentavo) programs="$programs Zentavo.dll" ;;
-    *) programs="$programs $target.exe" ;;
-    esac
-done
+# The two deliverables and the home-screen host.
+cmake --build "$win_build" -j "${JOBS:-2}" --target Quantrel Zentavo TodayHost
+programs="Quantrel.exe Zentavo.dll TodayHost.exe"
 data="rates.txt area.txt OVRQuantrel.htm"
 
 stage=$out/dist
@@ -57,7 +43,6 @@ for program in $programs; do
     fi
 done
 
-has() { case " $programs " in *" $1 "*) return 0 ;; esac; return 1; }
 {
     title="Quantrel $version for Windows"
     echo "$title"
@@ -70,8 +55,8 @@ has() { case " $programs " in *" $1 "*) return 0 ;; esac; return 1; }
     echo
     echo "In this folder"
     echo "  Quantrel.exe      the calculators"
-    if has TodayHost.exe; then echo "  TodayHost.exe     the handheld's home screen (Today screen)"; fi
-    if has Zentavo.dll; then echo "  Zentavo.dll       the home-screen item with the currency rates"; fi
+    echo "  TodayHost.exe     the handheld's home screen (Today screen)"
+    echo "  Zentavo.dll       the home-screen item with the currency rates"
     echo "  rates.txt         currency rates; area.txt: area codes"
     echo "  OVRQuantrel.htm   the help"
     echo
@@ -81,14 +66,12 @@ has() { case " $programs " in *" $1 "*) return 0 ;; esac; return 1; }
     echo "  2. Double-click Quantrel.exe. Tap (click) a button to open a calculator,"
     echo "     \"ok\" at the top right to close it. The menu bar at the bottom gives"
     echo "     Help and, with the ? button, the About box. Ctrl+Q ends Quantrel."
-    if has TodayHost.exe && has Zentavo.dll; then
-        echo "  3. The home screen: Quantrel registers the Zentavo item under"
-        echo "     HKEY_LOCAL_MACHINE, which Windows allows only to an administrator."
-        echo "     So once: right-click Quantrel.exe, \"Run as administrator\", open"
-        echo "     Currency Exchange, tick \"Zentavo\" and click \"ok\". Then double-click"
-        echo "     TodayHost.exe: it shows the rates; click a rate twice to edit it, click"
-        echo "     the list's header for the currency calculator."
-    fi
+    echo "  3. The home screen: Quantrel registers the Zentavo item under"
+    echo "     HKEY_LOCAL_MACHINE, which Windows allows only to an administrator."
+    echo "     So once: right-click Quantrel.exe, \"Run as administrator\", open"
+    echo "     Currency Exchange, tick \"Zentavo\" and click \"ok\". Then double-click"
+    echo "     TodayHost.exe: it shows the rates; click a rate twice to edit it, click"
+    echo "     the list's header for the currency calculator."
     echo
     echo "Help: open OVRQuantrel.htm in any web browser, or use Help in Quantrel."
     echo "On Linux, the same files run under Wine (see README.md of the sources)."
