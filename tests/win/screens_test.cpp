@@ -1,11 +1,12 @@
 // The calculator screens that only compute (Loan Payments, Tip Calculator,
 // Lat/Lon Calculator, Computer) through their real templates and procedures:
-// one worked row each, typed key by key, and each screen's wiring (which
-// fields raise the keyboard, which are emptied on focus, what shows at
-// opening). The computations' own rows live in the native tests; the frame's
+// one worked row each, typed key by key; and the wiring of every calculator
+// screen (which fields raise the keyboard, which are emptied on focus, what
+// shows at opening). The computations' own rows live in the native tests; the frame's
 // behaviour in the frame's test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -35,6 +36,7 @@ const Screen kLoan = {"Loan Payments", IDD_LOAN, &loanScreenProcedure};
 const Screen kTip = {"Tip Calculator", IDD_TIP, &tipScreenProcedure};
 const Screen kLatLon = {"Lat/Lon Calculator", IDD_LATLON, &latLonScreenProcedure};
 const Screen kComputer = {"Computer", IDD_COMPUTER, &computerScreenProcedure};
+const Screen kMetric = {"Metric Conversion", IDD_METRIC, &metricScreenProcedure};
 
 class ScreensTest : public ::testing::Test {
 protected:
@@ -42,10 +44,11 @@ protected:
     // Runs `driver` on the open screen and closes it with Done, also when the
     // driver stopped at a failed assertion.
     static INT_PTR open(const Screen& screen, const std::function<void(HWND)>& driver) {
-        return runScreen(GetModuleHandleW(nullptr), screen.templateId, *screen.procedure, [&](HWND dialog) {
-            driver(dialog);
-            pressDone(dialog);
-        });
+        return runScreen(GetModuleHandleW(nullptr), screen.templateId, *screen.procedure, programScreenData(),
+                         [&](HWND dialog) {
+                             driver(dialog);
+                             pressDone(dialog);
+                         });
     }
     ScratchPlace scratch;
 };
@@ -105,34 +108,40 @@ TEST_F(ScreensTest, WorkedRowsTypedKeyByKey) {
 TEST_F(ScreensTest, Wiring) {
     const struct {
         const Screen& screen;
+        int focusedAtOpening;
         std::vector<Text> atOpening;
         std::vector<int> keyboard;
         std::vector<int> noKeyboard;
         std::vector<int> emptiedOnFocus;
     } screens[] = {
-        {kLoan,
+        {kLoan, IDC_LOAN_AMOUNT,
          {{IDC_LOAN_AMOUNT, L""}, {IDC_LOAN_TOTAL_PAYMENTS, L""}, {IDC_LOAN_TOTAL_INTEREST, L""}},
          {IDC_LOAN_AMOUNT, IDC_LOAN_INTEREST, IDC_LOAN_PAYMENT, IDC_LOAN_MONTHS},
          {},
          {}},
-        {kTip,
+        {kTip, IDC_TIP_BILL,
          {{IDC_TIP_BILL, L""}, {IDC_TIP_SPLIT_AMOUNT, L""}},
          {IDC_TIP_BILL, IDC_TIP_PERCENT, IDC_TIP_AMOUNT, IDC_TIP_SPLIT},
          {IDC_TIP_TOTAL, IDC_TIP_SPLIT_AMOUNT},
          {}},
-        {kLatLon,
+        {kLatLon, IDC_LATITUDE_DEGREES,
          {{IDC_LATITUDE_HEADING, L"Latitude"}, {IDC_LONGITUDE_HEADING, L"Longitude"}, {IDC_LATITUDE_DEGREES, L""}},
          {IDC_LATITUDE_DEGREES, IDC_LATITUDE_MINUTES, IDC_LATITUDE_SECONDS, IDC_LONGITUDE_DEGREES,
           IDC_LONGITUDE_MINUTES, IDC_LONGITUDE_SECONDS},
          {},
          {}},
-        {kComputer,
+        {kComputer, IDC_COMPUTER_ASCII,
          {{IDC_COMPUTER_ASCII, L""}, {IDC_COMPUTER_TYPE_SIZE, L"1"}, {IDC_COMPUTER_TYPE_MIN, L"0"},
           {IDC_COMPUTER_TYPE_MAX, L"1"}, {IDC_COMPUTER_TYPE_UNSIGNED_MAX, L"1"}},
          {IDC_COMPUTER_ASCII, IDC_COMPUTER_BINARY, IDC_COMPUTER_OCTAL, IDC_COMPUTER_DECIMAL, IDC_COMPUTER_HEXADECIMAL},
          {IDC_COMPUTER_TYPE},
          {IDC_COMPUTER_ASCII, IDC_COMPUTER_BINARY, IDC_COMPUTER_OCTAL, IDC_COMPUTER_DECIMAL,
           IDC_COMPUTER_HEXADECIMAL}},
+        {kMetric, IDC_METRIC_CATEGORY,
+         {{IDC_METRIC_VALUE_1, L""}},
+         {IDC_METRIC_VALUE_1, IDC_METRIC_VALUE_2, IDC_METRIC_VALUE_3, IDC_METRIC_VALUE_4},
+         {IDC_METRIC_CATEGORY, IDC_METRIC_UNIT_1, IDC_METRIC_UNIT_4},
+         {}},
     };
     for (const auto& s : screens) {
         const char* name = s.screen.name;
@@ -141,8 +150,10 @@ TEST_F(ScreensTest, Wiring) {
                 for (const Text& shown : s.atOpening)
                     EXPECT_EQ(shown.text, fieldText(dialog, shown.field))
                         << name << ", opening " << opening << ": field " << shown.field;
-                EXPECT_EQ(GetDlgItem(dialog, s.keyboard.front()), GetFocus()) << name << ": the first field";
-                EXPECT_TRUE(deviceSipIsUp()) << name << ": the focused first field raised the keyboard";
+                HWND first = GetDlgItem(dialog, s.focusedAtOpening);  // a combo box's edit part counts as the box
+                EXPECT_TRUE(GetFocus() == first || IsChild(first, GetFocus())) << name << ": the first control";
+                bool raises = std::find(s.keyboard.begin(), s.keyboard.end(), s.focusedAtOpening) != s.keyboard.end();
+                EXPECT_EQ(raises, deviceSipIsUp()) << name << ": the keyboard at opening";
                 typeInto(dialog, s.keyboard.front(), L"1");
             });
         }
