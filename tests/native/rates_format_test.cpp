@@ -369,3 +369,36 @@ TEST(RoundTrip, TableSurvivesComposeAndParse) {
         EXPECT_DOUBLE_EQ(table->entries[i].rate, again->entries[i].rate);
     }
 }
+
+// An edit lands on its entry only while the entry bears the edited name:
+// a table replaced since (a download, the other deliverable's save) keeps
+// its own rate where the name changed or the entry is gone.
+TEST(ApplyRateEdits, OnlyEntriesStillBearingTheEditedName) {
+    auto edited = newTable();
+    setEntry(*edited, 0, "Euro", 0.9);
+    setEntry(*edited, 1, "Yen", 150.0);
+    edited->count = 2;
+    const RateEdit edits[] = {rateEditOf(*edited, 0, 0.95), rateEditOf(*edited, 1, 151.0),
+                              rateEditOf(*edited, 0, 0.97)};
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, double>> file;
+        int applied;
+        std::vector<double> rates;  // afterwards, entry by entry
+    } cases[] = {
+        {"same names", {{"Euro", 0.8}, {"Yen", 140.0}}, 3, {0.97, 151.0}},
+        {"entry 1 renamed", {{"Euro", 0.8}, {"Pound", 0.7}}, 2, {0.97, 0.7}},
+        {"entry 1 gone", {{"Euro", 0.8}}, 2, {0.97}},
+        {"names swapped", {{"Yen", 140.0}, {"Euro", 0.8}}, 0, {140.0, 0.8}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto table = newTable();
+        for (size_t i = 0; i < c.file.size(); ++i)
+            setEntry(*table, static_cast<int>(i), c.file[i].first, c.file[i].second);
+        table->count = static_cast<int>(c.file.size());
+        EXPECT_EQ(c.applied, applyRateEdits(*table, edits, 3));
+        for (size_t i = 0; i < c.rates.size(); ++i)
+            expectEntry(*table, static_cast<int>(i), c.file[i].first, c.rates[i]);
+    }
+}

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "currency/core/currency_files.h"
@@ -249,6 +250,24 @@ TEST_F(CurrencyFilesTest, FileHeldOpenOrReadOnlyIsNotReplaced) {
         EXPECT_EQ(1u, filesIn(place.directory()).size()) << "no temporary file left behind";
     }
     SetFileAttributesW(ratesPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The other deliverable holds a file only for its own read or write: a load
+// that meets it waits for it and then reads the file. The holder lets go a
+// moment after the load has begun.
+TEST_F(CurrencyFilesTest, FileHeldForAMomentIsWaitedFor) {
+    ASSERT_TRUE(writeFileBytes(ratesPath(), "Held\nA\t1.5000\n\0"s));
+    auto holder = std::make_unique<HeldOpen>(ratesPath());
+    ASSERT_TRUE(holder->isOpen());
+    std::thread letGo([&holder] {
+        Sleep(150);  // how long the other deliverable holds the file
+        holder.reset();
+    });
+    auto table = newTable();
+    EXPECT_EQ(ReadResult::ok, loadRates(directory(), *table));
+    letGo.join();
+    EXPECT_STREQ("Held", table->headerLine);
+    EXPECT_EQ(1, table->count);
 }
 
 // ---- quantrel.dat --------------------------------------------------------------
