@@ -282,7 +282,14 @@ std::string tableAsLoaded(SaveFaultsTest&) {
     parseRates(file.data(), file.size(), loaded);
     return memcmp(&loaded, &programRates, sizeof loaded) == 0 ? "" : "a table that is not the one loaded";
 }
-void syncAgain(SaveFaultsTest& test) { syncOnCurrencyScreen(test, [] {}); }
+// Once the fault is gone the download goes through, and the screen converts
+// with the downloaded table at once.
+void syncAgain(SaveFaultsTest& test) {
+    syncOnCurrencyScreen(test, [] {});
+    CurrencyTable served = {};
+    parseRates(kServedRates.data(), kServedRates.size(), served);
+    EXPECT_EQ(0, memcmp(&served, &programRates, sizeof served)) << "the screen's table is not the downloaded one";
+}
 std::string servedRatesInFile(const std::string& bytes) { return bytes == kServedRates ? "" : printableBytes(bytes); }
 
 const SaveSite kSites[] = {
