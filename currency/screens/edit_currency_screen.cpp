@@ -28,15 +28,17 @@ SHACTIVATEINFO editActivation;
 // typed: a Done whose save failed leaves them for the next Done.
 std::vector<RateEdit> acceptedEdits;
 
-// An accepted rate is in the screen's table at once, kept for Done and
-// announced to the Today item.
-void keepAcceptedRate(HWND list, int entry, double rate) {
-    acceptedEdits.push_back(rateEditOf(*screenDataOf(GetParent(list)).rates, entry, rate));
-    setUpdatedFlag();
-}
+void keepAcceptedRate(HWND list, int entry, double rate);
 
 // The list shows the table the screen was handed.
 RatesListView ratesView = {nullptr, IDS_RATE_HEADER, IDS_CURRENCY_HEADER, keepAcceptedRate};
+
+// An accepted rate is in the screen's table at once, kept for Done and
+// announced to the Today item.
+void keepAcceptedRate(HWND, int entry, double rate) {
+    acceptedEdits.push_back(rateEditOf(*ratesView.table, entry, rate));
+    setUpdatedFlag();
+}
 
 HWND rateListOf(HWND dialog) { return GetDlgItem(dialog, IDC_EDIT_CURRENCY_LIST); }
 
