@@ -1,16 +1,20 @@
-// The calculator screens that only compute (Loan Payments, Tip Calculator,
-// Lat/Lon Calculator, Computer) through their real templates and procedures:
-// one worked row each, typed key by key; and the wiring of every calculator
-// screen (which fields raise the keyboard, which are emptied on focus, what
-// shows at opening). The computations' own rows live in the native tests; the frame's
-// behaviour in the frame's test.
+// The calculator screens through their real templates and procedures: one
+// worked row each, typed key by key, and each screen's wiring (which fields
+// raise the keyboard, which are emptied on focus, what shows at opening,
+// what its boxes list). The computations' own rows live in the native tests;
+// the frame's behaviour in the frame's test.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cwchar>
 #include <string>
 #include <vector>
 
+#include "calculators/metric/metric.h"
 #include "calculators/screens.h"
 #include "platform/pocketpc/aygshell.h"
 #include "platform/pocketpc/device_test.h"
@@ -37,10 +41,37 @@ const Screen kTip = {"Tip Calculator", IDD_TIP, &tipScreenProcedure};
 const Screen kLatLon = {"Lat/Lon Calculator", IDD_LATLON, &latLonScreenProcedure};
 const Screen kComputer = {"Computer", IDD_COMPUTER, &computerScreenProcedure};
 const Screen kMetric = {"Metric Conversion", IDD_METRIC, &metricScreenProcedure};
+const Screen kAreaCodes = {"Area Codes", IDD_AREA_CODES, &areaCodesScreenProcedure};
+const Screen kDate = {"Date Calculator", IDD_DATE, &dateScreenProcedure};
+
+std::wstring listItem(HWND dialog, int box, int index, bool listBox = false) {
+    wchar_t text[128] = L"";
+    SendDlgItemMessageW(dialog, box, listBox ? LB_GETTEXT : CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// The items of a box or list, joined by " | ".
+std::wstring listed(HWND dialog, int box, bool listBox = false) {
+    std::wstring items;
+    int count = static_cast<int>(SendDlgItemMessageW(dialog, box, listBox ? LB_GETCOUNT : CB_GETCOUNT, 0, 0));
+    for (int n = 0; n < count; ++n) items += (n > 0 ? L" | " : L"") + listItem(dialog, box, n, listBox);
+    return items;
+}
+
+// A choice made in a box, reported to the screen as the box does.
+void choose(HWND dialog, int box, int index) {
+    SendDlgItemMessageW(dialog, box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(box, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, box)));
+}
 
 class ScreensTest : public ::testing::Test {
 protected:
-    void SetUp() override { wcscpy(dataDirectory, scratch.directory().c_str()); }
+    void SetUp() override {
+        wcscpy(dataDirectory, scratch.directory().c_str());
+        programSelections = SelectionState{};
+        INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_DATE_CLASSES};  // as the main window does
+        InitCommonControlsEx(&classes);
+    }
     // Runs `driver` on the open screen and closes it with Done, also when the
     // driver stopped at a failed assertion.
     static INT_PTR open(const Screen& screen, const std::function<void(HWND)>& driver) {
@@ -87,6 +118,10 @@ TEST_F(ScreensTest, WorkedRowsTypedKeyByKey) {
          {{IDC_COMPUTER_ASCII, L" a"}, {IDC_COMPUTER_BINARY, L"1100001"}, {IDC_COMPUTER_OCTAL, L"141"},
           {IDC_COMPUTER_HEXADECIMAL, L"61"}},
          L"computer_screen"},
+        {"100 Celsius", kMetric,
+         {{IDC_METRIC_VALUE_1, L"100"}},
+         {{IDC_METRIC_VALUE_2, L"212.000000"}, {IDC_METRIC_VALUE_3, L"373.150000"}, {IDC_METRIC_VALUE_4, L"80.000000"}},
+         L"metric_screen"},
     };
     for (const auto& row : rows) {
         std::string name = std::string(row.screen.name) + ", " + row.name;
@@ -228,6 +263,209 @@ TEST_F(ScreensTest, ComputerDataTypeShowsItsRow) {
         SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_COMPUTER_TYPE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
         EXPECT_EQ(L"-32767", fieldText(dialog, IDC_COMPUTER_TYPE_MIN)) << "no choice keeps the row";
+    });
+}
+
+// A new category empties the four fields and gives every unit box the
+// category's units, rows 1 to 4 on its first four; a unit chosen converts at
+// the next key release.
+TEST_F(ScreensTest, MetricCategoryAndUnits) {
+    open(kMetric, [&](HWND dialog) {
+        EXPECT_EQ(L"Temperature | Area | Length | Weight | U.S. Liquid | British Liquid",
+                  listed(dialog, IDC_METRIC_CATEGORY));
+        typeInto(dialog, IDC_METRIC_VALUE_1, L"7");
+        choose(dialog, IDC_METRIC_CATEGORY, kMetricLength);
+        for (int row = 0; row < kMetricRowCount; ++row) {
+            EXPECT_EQ(L"", fieldText(dialog, kMetricRows[row].valueField)) << "row " << row + 1;
+            EXPECT_EQ(L"Inches | Feet | Yards | Miles | Millimeters | Centimeters | Meters | Kilometers",
+                      listed(dialog, kMetricRows[row].unitBox));
+            EXPECT_EQ(row, SendDlgItemMessageW(dialog, kMetricRows[row].unitBox, CB_GETCURSEL, 0, 0));
+        }
+        typeInto(dialog, IDC_METRIC_VALUE_1, L"12");
+        choose(dialog, IDC_METRIC_UNIT_2, 6);  // Meters
+        EXPECT_EQ(L"1.000000", fieldText(dialog, IDC_METRIC_VALUE_2)) << "no conversion on a unit change";
+        pressKey(dialog, IDC_METRIC_VALUE_1, VK_END);
+        EXPECT_EQ(L"0.304800", fieldText(dialog, IDC_METRIC_VALUE_2));
+    });
+    EXPECT_EQ(kMetricLength, programSelections.metricCategory);
+    programSelections = SelectionState{};  // a new run: only the file remembers
+    open(kMetric, [&](HWND dialog) {
+        EXPECT_EQ(kMetricLength, SendDlgItemMessageW(dialog, IDC_METRIC_CATEGORY, CB_GETCURSEL, 0, 0));
+    });
+}
+
+// Area Codes searches area.txt afresh at each key: by code prefix, by the two
+// state letters, or by any text; text the mode refuses keeps the results,
+// and a file that cannot be read empties the list.
+TEST_F(ScreensTest, AreaCodesSearches) {
+    const std::wstring file = scratch.file(L"area.txt");
+    const char lines[] = "201 NJ Jersey City\r\n212 NY New York\r\n315 NY Syracuse\r\n415 CA San Francisco\r\n";
+    const struct {
+        int mode;  // Area Code, State, City
+        const wchar_t* typed;
+        const wchar_t* listed;
+        int fileState;  // 0 as written, 1 held by another opener, 2 removed
+    } cases[] = {
+        {0, L"2", L"201 NJ Jersey City | 212 NY New York", 0},
+        {0, L"2a", L"201 NJ Jersey City | 212 NY New York", 0},
+        {0, L"2121", L"212 NY New York", 0},
+        {1, L"ny", L"212 NY New York | 315 NY Syracuse", 0},
+        {1, L"Sa", L"", 0},
+        {1, L"NYC", L"212 NY New York | 315 NY Syracuse", 0},
+        {2, L"41", L"415 CA San Francisco", 0},
+        {2, L"Y", L"201 NJ Jersey City | 212 NY New York | 315 NY Syracuse", 0},
+        {2, L"y", L"", 1},
+        {0, L"2", L"", 2},
+    };
+    open(kAreaCodes, [&](HWND dialog) {
+        EXPECT_EQ(L"Area Code | State | City", listed(dialog, IDC_AREA_MODE));
+        for (const auto& c : cases) {
+            ASSERT_TRUE(writeFileBytes(file, lines));
+            HANDLE holder = c.fileState != 1 ? INVALID_HANDLE_VALUE
+                                             : CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                                           nullptr);
+            if (c.fileState == 2) DeleteFileW(file.c_str());
+            choose(dialog, IDC_AREA_MODE, c.mode);
+            SetFocus(GetDlgItem(dialog, IDC_AREA_MODE));
+            EXPECT_FALSE(deviceSipIsUp());
+            focusField(dialog, IDC_AREA_SEARCH);
+            EXPECT_TRUE(deviceSipIsUp());
+            EXPECT_EQ(L"", fieldText(dialog, IDC_AREA_SEARCH)) << "a tap empties the field";
+            typeInto(dialog, IDC_AREA_SEARCH, c.typed);
+            if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+            EXPECT_EQ(c.listed, listed(dialog, IDC_AREA_RESULTS, true)) << "mode " << c.mode << ", " << c.typed;
+        }
+        ASSERT_TRUE(writeFileBytes(file, lines));
+        choose(dialog, IDC_AREA_MODE, 2);
+        focusField(dialog, IDC_AREA_SEARCH);
+        typeInto(dialog, IDC_AREA_SEARCH, L"y");
+        saveScreenshot(L"areacodes_screen");
+    });
+}
+
+SYSTEMTIME at(WORD year, WORD month, WORD day) {
+    SYSTEMTIME time = {};
+    time.wYear = year;
+    time.wMonth = month;
+    time.wDay = day;
+    time.wHour = 10;
+    return time;
+}
+
+void setPicker(HWND dialog, int id, SYSTEMTIME time) {
+    SendDlgItemMessageW(dialog, id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+}
+
+std::wstring pickerDate(HWND dialog, int id) {
+    SYSTEMTIME time = {};
+    SendDlgItemMessageW(dialog, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
+    return std::to_wstring(time.wYear) + L"-" + std::to_wstring(time.wMonth) + L"-" + std::to_wstring(time.wDay);
+}
+
+// The notification a picker sends its dialog when the user changes its date.
+void notifyDateChange(HWND dialog, int id) {
+    NMDATETIMECHANGE change = {};
+    change.nmhdr.hwndFrom = GetDlgItem(dialog, id);
+    change.nmhdr.idFrom = static_cast<UINT_PTR>(id);
+    change.nmhdr.code = DTN_DATETIMECHANGE;
+    change.dwFlags = GDT_VALID;
+    SendDlgItemMessageW(dialog, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&change.st));
+    SendMessageW(dialog, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&change));
+}
+
+// A change of either picker shows the days between them and the facts of
+// both dates; days typed move the end picker from the start.
+TEST_F(ScreensTest, DateCalculator) {
+    const struct {
+        SYSTEMTIME start, end;
+        const wchar_t* days;
+        const wchar_t* facts[6];  // weekday, day and week in the year, start then end
+    } changes[] = {
+        {at(2004, 1, 1), at(2004, 3, 1), L"60 days",
+         {L"Thursday", L"1", L"1", L"Monday", L"61", L"10"}},
+        {at(2004, 1, 10), at(2004, 1, 5), L"-5 days", {L"Saturday", L"10", L"2", L"Monday", L"5", L"2"}},
+        {at(2006, 1, 1), at(2100, 3, 1), L"34392 days", {L"Sunday", L"1", L"2", L"Monday", L"60", L"10"}},
+    };
+    const int facts[6] = {IDC_DATE_START_WEEKDAY, IDC_DATE_START_DAY_IN_YEAR, IDC_DATE_START_WEEK_IN_YEAR,
+                          IDC_DATE_END_WEEKDAY,   IDC_DATE_END_DAY_IN_YEAR,   IDC_DATE_END_WEEK_IN_YEAR};
+    const struct {
+        const wchar_t* typed;
+        const wchar_t* end;  // from 2004-1-31; 2010-6-15 is the end left as it was
+    } typed[] = {{L"30", L"2004-3-1"}, {L"-30", L"2004-1-1"}, {L"12abc", L"2004-2-12"}, {L"24856", L"2010-6-15"}};
+    open(kDate, [&](HWND dialog) {
+        for (const auto& c : changes) {
+            setPicker(dialog, IDC_DATE_START, c.start);
+            setPicker(dialog, IDC_DATE_END, c.end);
+            notifyDateChange(dialog, IDC_DATE_END);
+            EXPECT_EQ(c.days, fieldText(dialog, IDC_DATE_DAYS));
+            for (int n = 0; n < 6; ++n) EXPECT_EQ(c.facts[n], fieldText(dialog, facts[n])) << c.days << ", " << n;
+        }
+        saveScreenshot(L"date_screen");
+        for (const auto& c : typed) {
+            setPicker(dialog, IDC_DATE_START, at(2004, 1, 31));
+            setPicker(dialog, IDC_DATE_END, at(2010, 6, 15));
+            SetFocus(GetDlgItem(dialog, IDC_DATE_START));
+            focusField(dialog, IDC_DATE_DAYS);
+            EXPECT_TRUE(deviceSipIsUp());
+            enterText(dialog, IDC_DATE_DAYS, c.typed);
+            EXPECT_EQ(c.end, pickerDate(dialog, IDC_DATE_END)) << c.typed;
+            EXPECT_EQ(c.typed, fieldText(dialog, IDC_DATE_DAYS)) << "the typed field is not rewritten";
+        }
+    });
+}
+
+// Watches for the tap-and-hold menu from inside its modal loop, notes its
+// entries and closes it at once.
+std::wstring menuSeen;
+void CALLBACK watchForMenu(HWND, UINT, UINT_PTR, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (menu == nullptr || !IsWindowVisible(menu) || !menuSeen.empty()) return;
+    HMENU items = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < GetMenuItemCount(items); ++i) {
+        wchar_t text[32] = L"";
+        GetMenuStringW(items, static_cast<UINT>(i), text, 32, MF_BYPOSITION);
+        menuSeen += std::wstring(text) + L" " + std::to_wstring(GetMenuItemID(items, i)) + L";";
+    }
+    EndMenu();
+}
+
+std::wstring clipboardText(HWND owner) {
+    std::wstring text;
+    if (!OpenClipboard(owner)) return L"<clipboard not opened>";
+    if (HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(memory));
+        GlobalUnlock(memory);
+    }
+    CloseClipboard();
+    return text;
+}
+
+// Holding the stylus on the screen opens Cut, Copy and Paste, which act on
+// the days field as a whole.
+TEST_F(ScreensTest, DateEditMenuActsOnTheDaysField) {
+    open(kDate, [&](HWND dialog) {
+        menuSeen.clear();
+        UINT_PTR timer = SetTimer(nullptr, 0, 10, watchForMenu);
+        // The device counts a right press as a held stylus.
+        PostMessageW(dialog, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 150));
+        PostMessageW(dialog, WM_RBUTTONUP, 0, MAKELPARAM(20, 150));
+        EXPECT_TRUE(waitFor([] { return !menuSeen.empty(); }));
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(L"Cut " + std::to_wstring(IDM_DATE_CUT) + L";Copy " + std::to_wstring(IDM_DATE_COPY) + L";Paste " +
+                      std::to_wstring(IDM_DATE_PASTE) + L";",
+                  menuSeen);
+
+        setPicker(dialog, IDC_DATE_START, at(2004, 1, 31));
+        setFieldText(dialog, IDC_DATE_DAYS, L"12");
+        SendMessageW(dialog, WM_COMMAND, IDM_DATE_COPY, 0);
+        EXPECT_EQ(L"12", clipboardText(dialog));
+        setFieldText(dialog, IDC_DATE_DAYS, L"");
+        SendMessageW(dialog, WM_COMMAND, IDM_DATE_PASTE, 0);
+        EXPECT_EQ(L"12", fieldText(dialog, IDC_DATE_DAYS));
+        EXPECT_EQ(L"2004-2-12", pickerDate(dialog, IDC_DATE_END)) << "the pasted days are read";
+        SendMessageW(dialog, WM_COMMAND, IDM_DATE_CUT, 0);
+        EXPECT_EQ(L"", fieldText(dialog, IDC_DATE_DAYS));
+        EXPECT_EQ(L"2004-1-31", pickerDate(dialog, IDC_DATE_END)) << "an emptied field is 0 days";
     });
 }
 

@@ -172,13 +172,21 @@ void setMachineText(const wchar_t* keyPath, const wchar_t* name, const std::wstr
                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
-long updatedFlag() {
+long machineNumber(const wchar_t* keyPath, const wchar_t* name) {
     DWORD value = 0, size = sizeof value;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, kQuelvindorKey, kUpdatedValue, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
-        ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, keyPath, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
         return -1;
     return static_cast<long>(value);
 }
+
+std::wstring machineText(const wchar_t* keyPath, const wchar_t* name) {
+    wchar_t text[MAX_PATH] = L"";
+    DWORD size = sizeof text;
+    RegGetValueW(HKEY_LOCAL_MACHINE, keyPath, name, RRF_RT_REG_SZ, nullptr, text, &size);
+    return text;
+}
+
+long updatedFlag() { return machineNumber(kQuelvindorKey, kUpdatedValue); }
 
 std::vector<std::wstring> filesIn(const std::wstring& directory) {
     std::vector<std::wstring> names;

@@ -61,6 +61,10 @@ void pumpMessages();
 // Values under HKEY_LOCAL_MACHINE (the key is created when missing).
 void setMachineNumber(const wchar_t* keyPath, const wchar_t* name, DWORD value);
 void setMachineText(const wchar_t* keyPath, const wchar_t* name, const std::wstring& text);
+// A number under HKEY_LOCAL_MACHINE, or -1 when it is missing or of another
+// type; a string value, or "" likewise.
+long machineNumber(const wchar_t* keyPath, const wchar_t* name);
+std::wstring machineText(const wchar_t* keyPath, const wchar_t* name);
 // The program's `Updated` value: its number, or -1 when it is missing or of
 // another type.
 long updatedFlag();

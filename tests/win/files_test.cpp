@@ -1,0 +1,307 @@
+// Saves on the platform. The atomic replace keeps the previous file under
+// every fault; a load waits for a file another opener holds a moment; and
+// each save the program makes (Edit Currency Value's Done, Currency
+// Exchange's and Metric's Done, the end of the program, "Currency Sync.")
+// fails once mid-write without losing the file or the user's change, and
+// saves the change once the fault is gone.
+#include <winsock2.h>
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "calculators/metric/metric.h"
+#include "calculators/screens.h"
+#include "currency/core/currency_files.h"
+#include "currency/core/download.h"
+#include "currency/screens/edit_currency_screen.h"
+#include "platform/pocketpc/device_test.h"
+#include "resources/quantrel/resource_ids.h"
+#include "shell/program.h"
+#include "tests/win/support/http_server.h"
+#include "tests/win/support/save_faults.h"
+#include "tests/win/support/win_test.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+const std::string kOldRates = "Old rates\nA\t1.5000\nB\t2.0000\nC\t0.5000\nD\t100.0000\n\0"s;
+const std::string kServedRates = "Served rates\nA\t1.2500\nE\t9.0000\n";
+
+std::string oldSelections() {
+    uint8_t record[kSelectionRecordSize] = {};
+    const int slots[kSelectionSlotCount] = {7, 0, 1, 2, 0, 2, 0, 1, 2, 3, 0, 0};
+    for (int slot = 0; slot < kSelectionSlotCount; ++slot) writeSlot(record, slot, slots[slot]);
+    return std::string(reinterpret_cast<const char*>(record), sizeof record);
+}
+
+int slotOf(const std::string& record, int slot) {
+    return record.size() < kSelectionRecordSize ? -100 : readSlot(reinterpret_cast<const uint8_t*>(record.data()), slot);
+}
+
+class FilesTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        failSavesAt(SaveStep::none);
+        deviceCaptureMessageBoxes(false);
+        dataDirectory[0] = 0;
+    }
+    // The two files as the program left them, and its records loaded from them.
+    void startOver() {
+        wcscpy(dataDirectory, place.directory().c_str());
+        for (const std::wstring& name : filesIn(place.directory())) DeleteFileW(place.file(name.c_str()).c_str());
+        ASSERT_TRUE(writeFileBytes(place.file(kRatesFileName), kOldRates));
+        ASSERT_TRUE(writeFileBytes(place.file(kSelectionFileName), oldSelections()));
+        programRates = CurrencyTable{};
+        programSelections = SelectionState{};
+        loadRates(dataDirectory, programRates);
+        loadSelections(dataDirectory, programSelections, SelectionForm::program);
+    }
+    // Both files hold their old bytes and nothing else lies beside them.
+    void expectOldFiles() {
+        EXPECT_EQ(printableBytes(kOldRates), printableBytes(readFileBytes(place.file(kRatesFileName))));
+        EXPECT_EQ(printableBytes(oldSelections()), printableBytes(readFileBytes(place.file(kSelectionFileName))));
+        EXPECT_EQ(2u, filesIn(place.directory()).size()) << "files left in the data directory";
+    }
+    ScratchPlace place;
+};
+
+TEST_F(FilesTest, FailedReplaceKeepsThePreviousFile) {
+    auto table = std::make_unique<CurrencyTable>();
+    std::strcpy(table->headerLine, "New");
+    table->count = 0;
+    SelectionState state = {};
+    state.currencyRow[0] = 5;
+    const std::wstring missing = place.directory() + L"gone\\";
+    for (const Fault& fault : kFaults) {
+        SCOPED_TRACE(fault.name);
+        startOver();
+        for (const wchar_t* file : {kRatesFileName, kSelectionFileName}) {
+            wchar_t directory[MAX_PATH];
+            wcscpy(directory, place.directory().c_str());
+            std::unique_ptr<HeldByAnotherProcess> holder;
+            raiseFault(fault, place.file(file), &holder, directory, missing);
+            bool saved = file == kRatesFileName
+                             ? saveRates(directory, *table)
+                             : saveSelections(directory, state, SelectionForm::program, kAllSlots);
+            EXPECT_FALSE(saved) << "a failed save reports success";
+            failSavesAt(SaveStep::none);
+        }
+        expectOldFiles();
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(missing.c_str())) << "the missing directory was made";
+    }
+    EXPECT_TRUE(saveRates(dataDirectory, *table));
+    EXPECT_EQ("New\n\0"s, readFileBytes(place.file(kRatesFileName))) << "the save itself works";
+}
+
+// The other deliverable holds a file only for its own read or write: a load
+// that meets it waits, then reads the file.
+TEST_F(FilesTest, FileHeldForAMomentIsWaitedFor) {
+    startOver();
+    auto holder = std::make_unique<HeldByAnotherProcess>(place.file(kRatesFileName));
+    ASSERT_TRUE(holder->holding());
+    std::thread letGo([&holder] {
+        Sleep(150);  // how long the other deliverable holds the file
+        holder->release();
+    });
+    CurrencyTable table = {};
+    EXPECT_EQ(ReadResult::ok, loadRates(dataDirectory, table));
+    letGo.join();
+    EXPECT_STREQ("Old rates", table.headerLine);
+}
+
+// ---- the program's saves --------------------------------------------------------
+
+// The main window as made at start-up; its destruction saves what a Done
+// left unsaved.
+class MainWindow {
+public:
+    MainWindow() {
+        initInstance(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+        window_ = FindWindowW(L"QUANTREL", L"Quantrel");
+    }
+    ~MainWindow() { destroy(); }
+    void destroy() {
+        if (window_ == nullptr || !IsWindow(window_)) return;
+        DestroyWindow(window_);
+        window_ = nullptr;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) && message.message != WM_QUIT) {
+            DispatchMessageW(&message);
+        }
+    }
+
+private:
+    HWND window_ = nullptr;
+};
+
+INT_PTR openScreen(int templateId, DLGPROC procedure, const std::function<void(HWND)>& driver) {
+    return runScreen(GetModuleHandleW(nullptr), templateId, procedure, programScreenData(), [&](HWND dialog) {
+        driver(dialog);
+        pressDone(dialog);
+    });
+}
+
+void choose(HWND dialog, int box, int index) {
+    SendDlgItemMessageW(dialog, box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(box, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, box)));
+}
+
+void editRateOfB(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_EDIT_CURRENCY_LIST);
+    SetFocus(list);
+    HWND editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, 1, 0));
+    ASSERT_NE(nullptr, editor);
+    SetWindowTextW(editor, L"7.25");
+    SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+struct SaveSite {
+    const char* name;
+    const wchar_t* file;
+    // Makes the change through the screen; `fail` arms the fault just before the save.
+    std::function<void(const std::function<void()>& fail)> changeAndSave;
+    std::function<bool()> changeInMemory;
+    std::function<void()> saveAgain;
+    std::function<bool(const std::string& file)> changeInFile;
+};
+
+TEST_F(FilesTest, EverySaveFailedMidWriteKeepsTheChangeAndSavesItLater) {
+    TestServer server;
+    server.answerWith({response("200 OK", kServedRates), false});
+    setMachineText(kQuelvindorKey, kRatesServerValue, L"127.0.0.1:" + std::to_wstring(server.port()));
+    deviceCaptureMessageBoxes(true);
+    std::unique_ptr<MainWindow> mainWindow;
+    auto endProgram = [&] { mainWindow->destroy(); };
+    auto sync = [](const std::function<void()>& fail) {
+        openScreen(IDD_CURRENCY, currencyScreenProcedure, [&](HWND dialog) {
+            fail();
+            SendDlgItemMessageW(dialog, IDC_CURRENCY_SYNC, BM_CLICK, 0, 0);
+        });
+    };
+    const SaveSite sites[] = {
+        {"Edit Currency Value, Done", kRatesFileName,
+         [](const std::function<void()>& fail) {
+             openScreen(IDD_EDIT_CURRENCY, editCurrencyScreenProcedure, [&](HWND dialog) {
+                 editRateOfB(dialog);
+                 fail();
+             });
+         },
+         [] { return programRates.entries[1].rate == 7.25; },
+         [] { openScreen(IDD_EDIT_CURRENCY, editCurrencyScreenProcedure, [](HWND) {}); },
+         [](const std::string& file) {
+             return file == "Old rates\nA\t1.5000\nB\t7.2500\nC\t0.5000\nD\t100.0000\n\0"s;
+         }},
+        {"Currency Exchange, Done", kSelectionFileName,
+         [](const std::function<void()>& fail) {
+             openScreen(IDD_CURRENCY, currencyScreenProcedure, [&](HWND dialog) {
+                 SendDlgItemMessageW(dialog, IDC_CURRENCY_BOX_3, CB_SETCURSEL, 3, 0);
+                 typeInto(dialog, IDC_CURRENCY_AMOUNT_1, L"1");
+                 SendDlgItemMessageW(dialog, IDC_CURRENCY_AUTO_UPDATE, BM_CLICK, 0, 0);
+                 fail();
+             });
+         },
+         [] { return programSelections.currencyRow[2] == 3 && programSelections.autoUpdate == 1; }, endProgram,
+         [](const std::string& file) {
+             return slotOf(file, kSlotCurrencyRow + 2) == 3 && slotOf(file, kSlotAutoUpdate) == 1;
+         }},
+        {"Metric Conversion, Done", kSelectionFileName,
+         [](const std::function<void()>& fail) {
+             openScreen(IDD_METRIC, metricScreenProcedure, [&](HWND dialog) {
+                 choose(dialog, IDC_METRIC_CATEGORY, kMetricWeight);
+                 SendDlgItemMessageW(dialog, IDC_METRIC_UNIT_2, CB_SETCURSEL, 5, 0);
+                 typeInto(dialog, IDC_METRIC_VALUE_1, L"1");
+                 fail();
+             });
+         },
+         [] { return programSelections.metricCategory == kMetricWeight && programSelections.metricUnit[1] == 5; },
+         endProgram,
+         [](const std::string& file) {
+             return slotOf(file, kSlotMetricCategory) == kMetricWeight && slotOf(file, kSlotMetricUnit + 1) == 5;
+         }},
+        // Once the fault is gone the download goes through, and the screen
+        // converts with the downloaded table at once.
+        {"Currency Sync.", kRatesFileName, sync,
+         [] {
+             CurrencyTable old = {};
+             parseRates(kOldRates.data(), kOldRates.size(), old);
+             return std::memcmp(&old, &programRates, sizeof old) == 0;
+         },
+         [&] {
+             sync([] {});
+             CurrencyTable served = {};
+             parseRates(kServedRates.data(), kServedRates.size(), served);
+             EXPECT_EQ(0, std::memcmp(&served, &programRates, sizeof served)) << "the screen's table";
+         },
+         [](const std::string& file) { return file == kServedRates; }},
+    };
+    for (const SaveSite& site : sites) {
+        SCOPED_TRACE(site.name);
+        mainWindow = std::make_unique<MainWindow>();
+        startOver();
+        site.changeAndSave([] { failSavesAt(SaveStep::write); });
+        failSavesAt(SaveStep::none);
+        expectOldFiles();
+        EXPECT_TRUE(site.changeInMemory()) << "the user's change is lost";
+        site.saveAgain();
+        EXPECT_TRUE(site.changeInFile(readFileBytes(place.file(site.file))))
+            << printableBytes(readFileBytes(place.file(site.file)));
+        EXPECT_EQ(2u, filesIn(place.directory()).size()) << "files left after the next save";
+        mainWindow.reset();
+    }
+}
+
+// The end of the program writes only the slots a Done failed to save, and
+// writes them before any window goes.
+HWND closingWindow = nullptr;
+std::string fileAtFirstDestroy;
+HHOOK destroyHook = nullptr;
+LRESULT CALLBACK watchDestroy(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_DESTROYWND && reinterpret_cast<HWND>(wParam) != closingWindow && fileAtFirstDestroy.empty())
+        fileAtFirstDestroy = readFileBytes(std::wstring(dataDirectory) + kSelectionFileName);
+    return CallNextHookEx(destroyHook, code, wParam, lParam);
+}
+
+TEST_F(FilesTest, EndOfTheProgramSavesOnlyWhatADoneLeftUnsaved) {
+    MainWindow mainWindow;
+    startOver();
+    programSelections.currencyRow[0] = 3;
+    programSelections.metricCategory = 4;
+    failSavesAt(SaveStep::replace);
+    saveProgramSelections(kCurrencyScreenSlots);
+    failSavesAt(SaveStep::none);
+    closingWindow = FindWindowW(L"QUANTREL", L"Quantrel");
+    fileAtFirstDestroy.clear();
+    destroyHook = SetWindowsHookExW(WH_CBT, watchDestroy, nullptr, GetCurrentThreadId());
+    mainWindow.destroy();
+    UnhookWindowsHookEx(destroyHook);
+    EXPECT_EQ(3, slotOf(fileAtFirstDestroy, kSlotCurrencyRow)) << "saved before the first window went";
+    EXPECT_EQ(2, slotOf(fileAtFirstDestroy, kSlotMetricCategory)) << "a slot no Done left unsaved is not written";
+    programSelections = SelectionState();
+}
+
+// `Updated` is a number 1 the item consumes once; any other value is left as
+// it stands.
+TEST_F(FilesTest, UpdatedIsConsumedOnce) {
+    setUpdatedFlag();
+    EXPECT_EQ(1, updatedFlag());
+    EXPECT_TRUE(consumeUpdatedFlag());
+    EXPECT_EQ(0, updatedFlag());
+    EXPECT_FALSE(consumeUpdatedFlag());
+    setMachineNumber(kQuelvindorKey, kUpdatedValue, 2);
+    EXPECT_FALSE(consumeUpdatedFlag());
+    EXPECT_EQ(2, updatedFlag());
+    setMachineText(kQuelvindorKey, kUpdatedValue, L"1");
+    EXPECT_FALSE(consumeUpdatedFlag());
+}
+
+}  // namespace
