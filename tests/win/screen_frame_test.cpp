@@ -7,6 +7,7 @@
 #include "platform/pocketpc/aygshell.h"
 #include "platform/pocketpc/device_test.h"
 #include "frame/screen_frame.h"
+#include "tests/win/support/screen_checks.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
@@ -14,18 +15,11 @@ namespace {
 const int kTemplate = 900;
 const int kFirst = 901, kSecond = 902, kPlain = 903, kButton = 904;
 
-struct Call {
-    int field;
-    std::string text;      // what the computation was given
-    std::wstring ownText;  // the field's text at that moment
-};
-std::vector<Call> calls;
-std::vector<std::string> events;
+std::vector<std::string> calls;  // the texts the computation was given
 int savesSeen = 0;
 
 void testCompute(HWND dialog, int field, const char* text) {
-    calls.push_back({field, text, fieldText(dialog, field)});
-    events.push_back("compute");
+    calls.push_back(text);
     // Results are written into the other field: that must not recompute.
     SetDlgItemTextW(dialog, field == kFirst ? kSecond : kFirst, L"result");
 }
@@ -49,117 +43,57 @@ class ScreenFrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         calls.clear();
-        events.clear();
         savesSeen = 0;
-        deviceSetSip(false);
-    }
-    static void deviceSetSip(bool up) {
-        SIPINFO sip = {};
-        sip.cbSize = sizeof sip;
-        SHSipInfo(SPI_GETSIPINFO, 0, &sip, 0);
-        sip.fdwFlags = up ? (sip.fdwFlags | SIPF_ON) : (sip.fdwFlags & ~SIPF_ON);
-        SHSipInfo(SPI_SETSIPINFO, 0, &sip, 0);
     }
 };
 
-TEST_F(ScreenFrameTest, OpensFullScreenWithDoneAndClosesWithResultOne) {
-    HWND seen = nullptr;
+// Full screen in the work area under the navigation bar's Done, the keyboard
+// down, and Done runs the save once.
+TEST_F(ScreenFrameTest, OpensFullScreenAndDoneSavesOnce) {
+    HWND bar = nullptr;
     INT_PTR result = runScreen(instance(), kTemplate, testScreen, [&](HWND dialog) {
-        seen = dialog;
-        EXPECT_EQ(13u, deviceInitDialogFlags(dialog));
-        RECT rect;
+        EXPECT_EQ(static_cast<DWORD>(SHIDIF_DONEBUTTON | SHIDIF_FULLSCREEN | SHIDIF_SIPDOWN),
+                  deviceInitDialogFlags(dialog));
+        RECT rect, work = deviceWorkArea();
         GetWindowRect(dialog, &rect);
-        RECT work = deviceWorkArea();
-        EXPECT_EQ(work.left, rect.left);
-        EXPECT_EQ(work.top, rect.top);
-        EXPECT_EQ(work.right, rect.right);
-        EXPECT_EQ(work.bottom, rect.bottom);
-        EXPECT_EQ(0, GetWindowLongW(dialog, GWL_STYLE) & WS_CAPTION) << "the caption belongs to the navigation bar";
+        EXPECT_TRUE(EqualRect(&rect, &work));
         EXPECT_EQ(L"plain", fieldText(dialog, kPlain)) << "content initialisation ran";
         pressDone(dialog);
     });
     EXPECT_EQ(1, result);
-    EXPECT_EQ(1, savesSeen) << "Done runs the screen's save once";
-    EXPECT_NE(nullptr, seen);
+    EXPECT_EQ(1, savesSeen);
 }
 
-TEST_F(ScreenFrameTest, KeyReleaseRunsComputationBeforeFieldHandlingWithTypedText) {
+// Each key release in a value field computes with the field's text, before
+// the field's own handling; results written elsewhere compute nothing.
+TEST_F(ScreenFrameTest, KeyReleaseComputesWithTheTypedText) {
     runScreen(instance(), kTemplate, testScreen, [&](HWND dialog) {
         typeInto(dialog, kFirst, L"12a");
-        ASSERT_EQ(3u, calls.size()) << "one computation per key release";
-        EXPECT_EQ("1", calls[0].text);
-        EXPECT_EQ("12", calls[1].text);
-        EXPECT_EQ("12a", calls[2].text) << "the character reached the field before its release";
-        EXPECT_EQ(L"result", fieldText(dialog, kSecond));
-        EXPECT_EQ(3u, calls.size()) << "writing a result field must not recompute";
         pressKey(dialog, kFirst, VK_LEFT);
-        ASSERT_EQ(4u, calls.size()) << "a key that changes nothing still recomputes";
-        EXPECT_EQ("12a", calls[3].text);
         typeInto(dialog, kPlain, L"7");
-        EXPECT_EQ(4u, calls.size()) << "a field that is not a value field is not hooked";
+        std::string seen;
+        for (const std::string& call : calls) seen += call + ";";
+        EXPECT_EQ("1;12;12a;12a;", seen) << "one computation per key release, a plain field none";
+        EXPECT_EQ(L"result", fieldText(dialog, kSecond));
         pressDone(dialog);
     });
 }
 
-TEST_F(ScreenFrameTest, SoftKeyboardFollowsTheFocusOfKeyboardFields) {
+// Value fields raise the keyboard, other controls lower it; a gain of focus
+// empties the listed fields; a field reads at most the screen's limit; a
+// screen may have an empty menu bar while open.
+TEST_F(ScreenFrameTest, KeyboardClearingAndReadLimit) {
     runScreen(instance(), kTemplate, testScreen, [&](HWND dialog) {
-        focusField(dialog, kPlain);
-        EXPECT_FALSE(deviceSipIsUp()) << "screen opens with the keyboard down";
-        focusField(dialog, kFirst);
-        EXPECT_TRUE(deviceSipIsUp()) << "focus in a value field raises it";
-        focusField(dialog, kSecond);
-        EXPECT_TRUE(deviceSipIsUp()) << "moving to another value field keeps it up";
-        SetFocus(GetDlgItem(dialog, kButton));
-        EXPECT_FALSE(deviceSipIsUp()) << "leaving to a button lowers it";
-        pressDone(dialog);
-    });
-}
-
-TEST_F(ScreenFrameTest, ColoursOfValueFieldsLabelsAndBackground) {
-    runScreen(instance(), kTemplate, testScreen, [&](HWND dialog) {
-        HDC dc = GetDC(dialog);
-        struct Case {
-            const char* name;
-            UINT message;
-            int control;
-            bool light;  // answered with a brush of the light colours
-            COLORREF background;
-        } cases[] = {
-            {"value field", WM_CTLCOLOREDIT, kFirst, true, RGB(255, 255, 211)},
-            {"label", WM_CTLCOLORSTATIC, -1, true, RGB(189, 224, 250)},
-            {"dialog", WM_CTLCOLORDLG, 0, true, RGB(189, 224, 250)},
-        };
-        for (const Case& c : cases) {
-            HWND control = c.control == 0 ? dialog : GetDlgItem(dialog, c.control);
-            if (c.control == -1) control = GetWindow(dialog, GW_CHILD);
-            HBRUSH brush = reinterpret_cast<HBRUSH>(
-                SendMessageW(dialog, c.message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
-            LOGBRUSH info = {};
-            ASSERT_NE(0, GetObjectW(brush, sizeof info, &info)) << c.name << ": answer is a brush";
-            EXPECT_EQ(c.background, info.lbColor) << c.name;
-            EXPECT_EQ(c.background, GetBkColor(dc)) << c.name;
+        for (int id : {kPlain, kFirst, kSecond, kButton}) {
+            SetFocus(GetDlgItem(dialog, id));
+            EXPECT_EQ(id == kFirst || id == kSecond, deviceSipIsUp()) << "control " << id;
         }
-        SendMessageW(dialog, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, kFirst)));
-        EXPECT_EQ(RGB(0, 0, 0), GetTextColor(dc)) << "value field text is black";
-        EXPECT_EQ(OPAQUE, GetBkMode(dc));
-        SetBkColor(dc, RGB(1, 2, 3));
-        SendMessageW(dialog, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, kPlain)));
-        EXPECT_NE(RGB(255, 255, 211), GetBkColor(dc)) << "other edit fields keep the platform's colours";
-        ReleaseDC(dialog, dc);
-        saveScreenshot(L"frame_test_screen");
         pressDone(dialog);
     });
-}
-
-TEST_F(ScreenFrameTest, FocusEmptiesTheListedFieldsAndEmptyMenuBarLivesUntilDone) {
     HWND bar = nullptr;
     runScreen(instance(), kTemplate, clearingScreen, [&](HWND dialog) {
         bar = deviceMenuBarOf(dialog);
-        ASSERT_NE(nullptr, bar) << "an empty menu bar while the screen is open";
-        EXPECT_TRUE(IsWindowVisible(bar));
-        EXPECT_TRUE(deviceMenuBarCommands(bar).empty());
+        EXPECT_TRUE(bar != nullptr && deviceMenuBarCommands(bar).empty()) << "an empty menu bar while open";
         setFieldText(dialog, kFirst, L"111");
         setFieldText(dialog, kSecond, L"222");
         focusField(dialog, kSecond);
@@ -168,10 +102,39 @@ TEST_F(ScreenFrameTest, FocusEmptiesTheListedFieldsAndEmptyMenuBarLivesUntilDone
         EXPECT_FALSE(deviceSipIsUp()) << "only the listed keyboard fields raise the keyboard";
         typeInto(dialog, kSecond, L"123456");
         ASSERT_FALSE(calls.empty());
-        EXPECT_EQ("1234", calls.back().text) << "the screen's read limit applies";
+        EXPECT_EQ("1234", calls.back()) << "the screen's read limit applies";
         pressDone(dialog);
     });
     EXPECT_FALSE(IsWindow(bar)) << "Done destroys the empty menu bar";
+}
+
+// Value fields black on light yellow; labels and the ground light blue.
+TEST_F(ScreenFrameTest, Colours) {
+    runScreen(instance(), kTemplate, testScreen, [&](HWND dialog) {
+        HDC dc = GetDC(dialog);
+        const struct {
+            UINT message;
+            HWND control;
+            COLORREF background;
+        } cases[] = {
+            {WM_CTLCOLOREDIT, GetDlgItem(dialog, kFirst), RGB(255, 255, 211)},
+            {WM_CTLCOLORSTATIC, GetWindow(dialog, GW_CHILD), RGB(189, 224, 250)},
+            {WM_CTLCOLORDLG, dialog, RGB(189, 224, 250)},
+        };
+        for (const auto& c : cases) {
+            EXPECT_EQ(c.background, answeredColour(dialog, c.message, c.control)) << "message " << c.message;
+            SendMessageW(dialog, c.message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c.control));
+            EXPECT_EQ(c.background, GetBkColor(dc)) << "message " << c.message;
+        }
+        SendMessageW(dialog, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, kFirst)));
+        EXPECT_EQ(RGB(0, 0, 0), GetTextColor(dc));
+        EXPECT_NE(RGB(255, 255, 211), answeredColour(dialog, WM_CTLCOLOREDIT, GetDlgItem(dialog, kPlain)))
+            << "other edit fields keep the platform's colours";
+        ReleaseDC(dialog, dc);
+        saveScreenshot(L"frame_test_screen");
+        pressDone(dialog);
+    });
 }
 
 }  // namespace

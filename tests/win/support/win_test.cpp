@@ -1,5 +1,7 @@
 #include "tests/win/support/win_test.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -36,6 +38,9 @@ INT_PTR CALLBACK forwardingProcedure(HWND dialog, UINT message, WPARAM wParam, L
         ShowWindow(dialog, SW_SHOWNORMAL);
         UpdateWindow(dialog);
         (*run->driver)(dialog);
+        // A driver left at a failed assertion leaves the screen open: it is
+        // closed here so that the test ends instead of waiting.
+        if (::testing::Test::HasFatalFailure()) EndDialog(dialog, -1);
         return 1;
     }
     DLGPROC screen = reinterpret_cast<DLGPROC>(GetPropW(dialog, kScreenProperty));
