@@ -42,16 +42,9 @@ std::string parsed(const std::string& bytes) {
     std::string out = table->headerLine;
     for (int i = 0; i < table->count; ++i)
         out += "|" + (table->entries[i].name + formatText(":%g", table->entries[i].rate));
+    static const CurrencyEntry kCleared = {};
     for (int i = table->count; i < kCurrencyCapacity; ++i)
-        if (std::string(table->entries[i].name, kCurrencyNameSize) != std::string(kCurrencyNameSize, '\0') ||
-            table->entries[i].rate != 0)
-            return out + "+stale";
-    return out;
-}
-
-std::string lines(const char* format, int count) {
-    std::string out;
-    for (int i = 0; i < count; ++i) out += formatText(format, i, i);
+        if (std::memcmp(&table->entries[i], &kCleared, sizeof kCleared) != 0) return out + "+stale";
     return out;
 }
 
@@ -59,6 +52,8 @@ std::string lines(const char* format, int count) {
 
 TEST(Rates, Parse) {
     const std::string name150(150, 'N'), header400(400, 'h');
+    std::string many = "H\n\t1\nx\n", hundred = "H";  // skipped lines use up no entry
+    for (int i = 0; i < 105; ++i) many += formatText("C%d\t%d\n", i, i), hundred += formatText("|C%d:%d", i, i);
     const struct {
         const char* name;
         std::string bytes, read;
@@ -73,7 +68,7 @@ TEST(Rates, Parse) {
         {"empty file", "", ""},
         {"name cut to 103", "H\n" + name150 + "\t2.5\nB\t3\n", "H|" + name150.substr(0, 103) + ":2.5|B:3"},
         {"header cut to 259", header400 + "\nA\t1\n", header400.substr(0, 259) + "|A:1"},
-        {"entries past the 100th ignored", "H\n\t1\nx\n" + lines("C%d\t%d\n", 105), "H" + lines("|C%d:%d", 100)},
+        {"entries past the 100th ignored", many, hundred.substr(0, hundred.find("|C100"))},
     };
     for (const auto& c : cases) EXPECT_EQ(c.read, parsed(c.bytes)) << c.name;
 }
@@ -100,7 +95,6 @@ TEST(Rates, Compose) {
     EXPECT_EQ(kRatesFileCapacity, bytes.size());
     std::unique_ptr<CurrencyTable> again(new CurrencyTable{});
     parseRates(bytes.data(), bytes.size(), *again);
-    EXPECT_EQ(kCurrencyCapacity, again->count);
     EXPECT_EQ(bytes, composeRates(*again));
 }
 
@@ -124,41 +118,35 @@ TEST(Rates, EditsFollowTheName) {
     for (const auto& c : cases) {
         auto table = makeTable("H", c.file);
         EXPECT_EQ(c.applied, applyRateEdits(*table, edits, 3)) << c.name;
-        std::string bytes = composeRates(*table);
-        EXPECT_EQ(c.rates, parsed(bytes)) << c.name;
+        EXPECT_EQ(c.rates, parsed(composeRates(*table))) << c.name;
     }
 }
 
-// 10 typed into row 2 of rows choosing rates 1, 2, 0.5, 100 and 0; an index
-// outside the table converts to 0.
-TEST(Conversion, WorkedRow) {
-    auto table = makeTable("H", {{"A", 1.0}, {"B", 2.0}, {"C", 0.5}, {"D", 100.0}, {"E", 0.0}});
-    const struct {
-        int from, to;
-        const char* shown;
-    } cases[] = {{1, 0, "5.00"}, {1, 2, "2.50"}, {1, 3, "500.00"}, {3, 3, "10.00"},
-                 {1, 4, "0.00"}, {4, 1, "0.00"}, {-1, 1, "0.00"},  {1, kCurrencyCapacity, "0.00"},
-                 {1, 50, "0.00"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(c.shown, formatText("%.2f", fromBase(*table, toBase(*table, 10.0, c.from), c.to)))
-            << c.from << " to " << c.to;
+// An index outside the table's 100 entries converts to 0 and reads nothing
+// (the screens' conversions are tested with the screens).
+TEST(Conversion, IndexOutsideTheTable) {
+    auto table = makeTable("H", {{"A", 2.0}});
+    for (int index : {-1, kCurrencyCapacity, INT32_MIN, INT32_MAX})
+        EXPECT_EQ(0.0, toBase(*table, 10.0, index) + fromBase(*table, 10.0, index)) << index;
 }
 
 namespace {
 
-struct Record {
-    std::unique_ptr<uint8_t[]> bytes;  // exactly 100 bytes, for the sanitizers
-    explicit Record(uint8_t fill) : bytes(new uint8_t[kSelectionRecordSize]) {
-        std::memset(bytes.get(), fill, kSelectionRecordSize);
-    }
-    uint8_t* get() { return bytes.get(); }
-    std::string slot(int n) const { return std::string(reinterpret_cast<const char*>(bytes.get()) + 3 * n, 3); }
-    std::string all() const { return std::string(reinterpret_cast<const char*>(bytes.get()), kSelectionRecordSize); }
-};
+// A selection record: a heap block of exactly 100 bytes, for the sanitizers.
+using Record = std::vector<uint8_t>;
 
-std::vector<int32_t> fields(const SelectionState& s) {
-    return {s.reserved,      s.currencyRow[0], s.currencyRow[1], s.currencyRow[2], s.currencyRow[3], s.metricCategory,
-            s.metricUnit[0], s.metricUnit[1],  s.metricUnit[2],  s.metricUnit[3],  s.autoUpdate,     s.todayItem};
+// Bytes of a record with '.' for each zero byte.
+std::string shown(const Record& record, size_t from = 0, size_t count = kSelectionRecordSize) {
+    std::string text(record.begin() + from, record.begin() + from + count);
+    for (char& c : text) c = c ? c : '.';
+    return text;
+}
+
+std::vector<int32_t> fields(const SelectionState& state) {
+    std::vector<int32_t> values(12);
+    static_assert(sizeof state == 12 * sizeof(int32_t), "twelve fields in slot order");
+    std::memcpy(values.data(), &state, sizeof state);
+    return values;
 }
 
 // Reserved 0, rows 2 5 0 7, category 1, units 0 1 2 3, Auto Update on, Today
@@ -167,75 +155,61 @@ const SelectionState kWorked = {0, {2, 5, 0, 7}, 1, {0, 1, 2, 3}, 1, 0};
 
 }  // namespace
 
-TEST(Selection, SlotBytes) {
+// A slot holds -9 to 99 in decimal and zero bytes, or only zero bytes; it
+// reads as strtol reads its own three bytes, whatever lies around them.
+TEST(Selection, Slots) {
     const struct {
         int32_t value;
-        std::string bytes;
-    } written[] = {{7, "7\0\0"s},    {99, "99\0"s},    {-9, "-9\0"s},
-                   {100, "\0\0\0"s}, {-10, "\0\0\0"s}, {INT32_MIN, "\0\0\0"s}};
+        const char* bytes;  // slots 3 to 5
+    } written[] = {{7, "aaa7..aaa"},   {99, "aaa99.aaa"},  {-9, "aaa-9.aaa"},
+                   {100, "aaa...aaa"}, {-10, "aaa...aaa"}, {INT32_MIN, "aaa...aaa"}};
     for (const auto& c : written) {
-        Record record(0xAA);
-        writeSlot(record.get(), 4, c.value);
-        EXPECT_EQ(c.bytes, record.slot(4)) << c.value;
-        EXPECT_EQ(record.slot(3) + record.slot(5), std::string(6, '\xAA')) << c.value << ": neighbours";
+        Record record(kSelectionRecordSize, 'a');
+        writeSlot(record.data(), 4, c.value);
+        EXPECT_EQ(c.bytes, shown(record, 9, 9)) << c.value;
     }
-    // Read as strtol reads the slot's own three bytes, digits all around.
     const struct {
-        std::string bytes;
+        const char* bytes;
         int32_t value;
-    } read[] = {{" 5\0"s, 5}, {"+7\0"s, 7}, {"5x\0"s, 5}, {"x5\0"s, 0}, {"-\0\0"s, 0}, {"-1\0"s, -1}, {"123", 123}};
+    } read[] = {{" 5.", 5}, {"+7.", 7}, {"5x.", 5}, {"x5.", 0}, {"-..", 0}, {"-1.", -1}, {"123", 123}};
     for (const auto& c : read) {
-        Record record('9');
-        std::memcpy(record.get() + 3 * 11, c.bytes.data(), 3);
-        std::memcpy(record.get() + 3 * 2, c.bytes.data(), 3);
-        EXPECT_EQ(c.value, readSlot(record.get(), 2)) << c.bytes;
-        EXPECT_EQ(c.value, readSlot(record.get(), 11)) << c.bytes << " in the last slot";
+        Record record(kSelectionRecordSize, '9');
+        for (int i = 0; i < 3; ++i) record[6 + i] = record[33 + i] = c.bytes[i] == '.' ? 0 : c.bytes[i];
+        EXPECT_EQ(c.value, readSlot(record.data(), 2)) << c.bytes;
+        EXPECT_EQ(c.value, readSlot(record.data(), 11)) << c.bytes << " in the last slot";
     }
 }
 
 TEST(Selection, ProgramForm) {
-    // Twelve slots 0 2 5 0 7 1 0 1 2 3 1 0, each followed by two zero bytes,
-    // then 64 zero bytes.
-    Record record('z');
-    composeSelections(kWorked, SelectionForm::program, record.get());
-    std::string expected(kSelectionRecordSize, '\0');
-    for (int slot = 0; slot < 12; ++slot) expected[3 * slot] = "025071012310"[slot];
-    EXPECT_EQ(expected, record.all());
+    Record record(kSelectionRecordSize, 'z');
+    composeSelections(kWorked, SelectionForm::program, record.data());
+    EXPECT_EQ("0..2..5..0..7..1..0..1..2..3..1..0.." + std::string(64, '.'), shown(record));
     SelectionState state = {9, {9, 9, 9, 9}, 9, {9, 9, 9, 9}, 0, 1};
-    parseSelections(record.get(), SelectionForm::program, state);
+    parseSelections(record.data(), SelectionForm::program, state);
     EXPECT_EQ(fields(kWorked), fields(state));
-    // Flags are written as 1 only for exactly 1; a flag slot read as other
+    // A flag is written as 1 only for exactly 1; a flag slot holding other
     // than 0 or 1 leaves its flag as it was.
-    composeSelections({0, {}, 0, {}, 7, -1}, SelectionForm::program, record.get());
-    EXPECT_EQ("0\0\0"s + "0\0\0"s, record.slot(kSlotAutoUpdate) + record.slot(kSlotTodayItem));
-    writeSlot(record.get(), kSlotAutoUpdate, 7);
-    writeSlot(record.get(), kSlotTodayItem, 7);
+    composeSelections({0, {}, 0, {}, 7, -1}, SelectionForm::program, record.data());
+    EXPECT_EQ("0..0..", shown(record, 30, 6));
+    writeSlot(record.data(), kSlotAutoUpdate, 7);
+    writeSlot(record.data(), kSlotTodayItem, 7);
     for (int32_t before : {0, 1}) {
         state.autoUpdate = state.todayItem = before;
-        parseSelections(record.get(), SelectionForm::program, state);
+        parseSelections(record.data(), SelectionForm::program, state);
         EXPECT_EQ(before, state.autoUpdate);
         EXPECT_EQ(before, state.todayItem);
     }
 }
 
-// The plug-in writes slots 0 to 4 and keeps every other byte of the file.
+// The plug-in reads and writes slots 0 to 4 and keeps every other byte.
 TEST(Selection, PluginForm) {
-    Record record(0);
-    composeSelections(kWorked, SelectionForm::program, record.get());
-    for (size_t i = 36; i < kSelectionRecordSize; ++i) record.get()[i] = static_cast<uint8_t>(i * 7);
-    std::memcpy(record.get() + 3 * kSlotMetricUnit, "9x9", 3);
-    const std::string before = record.all();
-    composeSelections({11, {3, -1, 99, 4}, 8, {8, 8, 8, 8}, 0, 0}, SelectionForm::plugin, record.get());
-    EXPECT_EQ(
-        "11\0"
-        "3\0\0"
-        "-1\0"
-        "99\0"
-        "4\0\0"s +
-            before.substr(15),
-        record.all());
+    Record record(kSelectionRecordSize);
+    for (size_t i = 0; i < kSelectionRecordSize; ++i) record[i] = static_cast<uint8_t>('A' + i % 26);
+    composeSelections({11, {3, -1, 99, 4}, 8, {8, 8, 8, 8}, 0, 0}, SelectionForm::plugin, record.data());
+    EXPECT_EQ("11.3..-1.99.4..", shown(record, 0, 15));
+    for (size_t i = 15; i < kSelectionRecordSize; ++i) EXPECT_EQ('A' + i % 26, record[i]) << "byte " << i;
     SelectionState state = {};
     state.metricCategory = -5;
-    parseSelections(record.get(), SelectionForm::plugin, state);
+    parseSelections(record.data(), SelectionForm::plugin, state);
     EXPECT_EQ((std::vector<int32_t>{11, 3, -1, 99, 4, -5, 0, 0, 0, 0, 0, 0}), fields(state));
 }
