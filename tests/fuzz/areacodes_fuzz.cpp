@@ -2,8 +2,7 @@
 // the file repeats past kAreaFileLimit), the text up to a zero byte, then the
 // file, searched in a block of exactly its size. The lines found are lines of
 // the text searched, in order; the empty City text finds them all.
-#include <cstring>
-#include <memory>
+#include <algorithm>
 #include <vector>
 
 #include "calculators/areacodes/areacodes.h"
@@ -16,9 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string typed = in.field();
     std::string file(reinterpret_cast<const char*>(data) + in.at, size - std::min(size, in.at));
     while ((control & 0x80) && !file.empty() && file.size() <= kAreaFileLimit) file += file;
-    std::unique_ptr<char[]> bytes(new char[file.size()]);
-    std::memcpy(bytes.get(), file.data(), file.size());
-    const std::vector<std::string> found = searchAreaCodes(mode, typed.c_str(), bytes.get(), file.size());
+    const std::vector<char> bytes(file.begin(), file.end());
+    const std::vector<std::string> found = searchAreaCodes(mode, typed.c_str(), bytes.data(), bytes.size());
 
     const std::string text = file.substr(0, std::min(file.find('\0'), kAreaFileLimit));
     std::vector<std::string> lines;

@@ -15,10 +15,8 @@
 
 namespace {
 
-// What printf gives for a value that is no finite number.
-bool finite(const std::string& text) {
-    return text.find("nan") == std::string::npos && text.find("inf") == std::string::npos;
-}
+// printf's text for a value that is no finite number.
+bool finite(const std::string& t) { return t.find("nan") == t.npos && t.find("inf") == t.npos; }
 
 // `cut` is the recompute from the fields cut to the characters read.
 template <typename Result>
@@ -32,7 +30,6 @@ void check(const Result& r, const Result& cut, int edited) {
 
 std::string cut(const std::string& text, int limit) { return text.substr(0, limit); }
 
-// Loan Payments and Tip Calculator read four texts.
 template <typename Texts, typename Result>
 void fourTexts(FuzzInput& in, int edited, int limit, Result (*recompute)(const Texts&, int)) {
     std::string t[4], c[4];
@@ -80,7 +77,6 @@ void date(FuzzInput& in) {
     const DateTime start = dateFrom(in), end = dateFrom(in);
     const std::string days = in.field();
     DaysTyped typed = daysTyped(days.c_str(), start, end);
-    for (const DateFacts& f : {typed.startFacts, typed.endFacts}) FUZZ_CHECK(finite(f.dayInYear + f.weekInYear));
     // The end a typed count sets is one the end picker takes.
     const DateTime first = {kPickerFirstYear, kPickerFirstMonth, 0, kPickerFirstDay, 0, 0, 0, 0};
     FUZZ_CHECK(!typed.setEnd || (daysBetween(typed.newEnd, first) >= 0 && typed.newEnd.year <= kDateLastYear));

@@ -1,13 +1,14 @@
 // rates.txt from anywhere, read where libFuzzer holds it (a block of exactly
 // its size): fields stay terminated, entries past count cleared, rates finite;
 // what is composed fits kRatesFileCapacity, ends with its only zero byte and
-// reads back to the same bytes; a table of raw bytes composes within it too.
+// reads back to the same bytes; a table of raw bytes composes within it too;
+// an index outside the table converts to 0.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
 
-#include "currency/core/rates_format.h"
+#include "currency/core/conversion.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -27,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(exact.get(), bytes.data(), bytes.size());
     parseRates(exact.get(), bytes.size(), *again);
     FUZZ_CHECK(again->count == table->count && composeRates(*again) == bytes);
+    FUZZ_CHECK(toBase(*table, 1.0, -1) == 0.0 && fromBase(*table, 1.0, kCurrencyCapacity) == 0.0);
 
     std::memcpy(table.get(), data, std::min(size, sizeof *table));
     FUZZ_CHECK(composeRates(*table).size() <= kRatesFileCapacity);

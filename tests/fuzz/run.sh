@@ -1,9 +1,8 @@
 #!/bin/sh
-# Runs each target of a fuzz tree for a while (default 60 s) on its seeds in
-# tests/fuzz/corpus/<target>/, which stay as they are, and on a working
-# corpus in the tree. Fails when a target crashes or breaks an invariant; the
-# log and the input are left in <fuzz build dir>/artifacts/.
-#   tests/fuzz/run.sh <fuzz build dir> [seconds per target]
+# Runs each fuzz target for a while on its seeds (tests/fuzz/corpus/<target>/,
+# left as they are) and a working corpus in the tree; fails on a crash or a
+# broken invariant, leaving log and input in <dir>/artifacts/.
+#   tests/fuzz/run.sh <fuzz build dir> [seconds per target, default 60]
 build=$(cd "$1" && pwd) && seeds=$(cd "$(dirname "$0")" && pwd)/corpus || exit 1
 status=0
 for fuzzer in "$build"/*_fuzz; do

@@ -1,6 +1,4 @@
-#!/usr/bin/env python3
-"""The rates publisher: ECB XML to rates.txt, and the answers it serves.
-Run: python3 -m unittest discover -s tests/tools -p '*_test.py'"""
+"""The rates publisher: ECB XML to rates.txt, and the answers it serves."""
 import contextlib
 import http.client
 import io
