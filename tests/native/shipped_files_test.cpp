@@ -1,0 +1,67 @@
+// The files that ship beside the program: what the program opens in them is
+// there, and they read with the program's own readers.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "calculators/areacodes/areacodes.h"
+#include "currency/core/rates_format.h"
+
+namespace {
+
+std::string readSource(const std::string& path) {
+    std::ifstream file(QUANTREL_SOURCE_DIR "/" + path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The first capture of each match of `pattern` in `text`.
+std::vector<std::string> matches(const std::string& text, const char* pattern) {
+    std::vector<std::string> found;
+    const std::regex re(pattern);
+    for (std::sregex_iterator i(text.begin(), text.end(), re), end; i != end; ++i) found.push_back((*i)[1]);
+    return found;
+}
+
+}  // namespace
+
+// The About box's two topics and every link inside the help file lead to a
+// name anchor, which every help viewer follows.
+TEST(ShippedFiles, HelpTopicsAndLinksExist) {
+    const std::string html = readSource("data/OVRQuantrel.htm");
+    std::vector<std::string> topics = matches(readSource("shell/about_box.cpp"), "OVRQuantrel\\.htm#(\\w+)");
+    EXPECT_EQ(2u, topics.size());
+    for (const std::string& link : matches(html, "href=\"#([^\"]*)\"")) topics.push_back(link);
+    for (const std::string& topic : topics) EXPECT_NE(std::string::npos, html.find("name=\"" + topic + "\"")) << topic;
+}
+
+// rates.txt saved as loaded gives the same bytes and the zero byte.
+TEST(ShippedFiles, RatesReadWhole) {
+    const std::string bytes = readSource("data/rates.txt");
+    CurrencyTable table = {};
+    parseRates(bytes.data(), bytes.size(), table);
+    for (int i = 0; i < table.count; ++i) EXPECT_GT(table.entries[i].rate, 0.0) << table.entries[i].name;
+    EXPECT_EQ(bytes + '\0', composeRates(table));
+}
+
+// area.txt: within the read limit, "ddd SS City" lines ended by CR LF, every
+// code once and ascending, each found by its own code alone.
+TEST(ShippedFiles, AreaCodesWellFormed) {
+    const std::string file = readSource("data/area.txt");
+    ASSERT_LT(file.size(), kAreaFileLimit);
+    size_t bytes = 0, lines = 0;
+    std::string previous;
+    for (const std::string& line : searchAreaCodes(kAreaCityMode, "", file.data(), file.size())) {
+        bytes += line.size() + 2, ++lines;
+        EXPECT_TRUE(std::regex_match(line, std::regex("[0-9]{3} [A-Z]{2} [!-~][ -~]*"))) << line;
+        EXPECT_LT(previous, line.substr(0, 3)) << line;
+        previous = line.substr(0, 3);
+        EXPECT_EQ(std::vector<std::string>{line},
+                  searchAreaCodes(kAreaCodeMode, previous.c_str(), file.data(), file.size()));
+    }
+    EXPECT_GT(lines, 300u);
+    EXPECT_EQ(file.size(), bytes) << "every line ends with CR LF";
+}
