@@ -23,7 +23,7 @@ const int kWidth = 240, kHeight = 320;
 // at the top left of a device-sized canvas.
 std::vector<DWORD> pixels(int width, int height, const std::function<void(HDC)>& draw) {
     BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, kWidth, -kHeight, 1, 32};
+    info.bmiHeader = {sizeof info.bmiHeader, kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP canvas = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HDC memory = CreateCompatibleDC(nullptr);

@@ -18,6 +18,7 @@
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
 #include "shell/program.h"
+#include "tests/win/support/hostile_text.h"
 #include "tests/win/support/win_test.h"
 
 using namespace std::string_literals;
@@ -56,19 +57,6 @@ HWND beginEdit(HWND dialog, int item) {
     HWND list = GetDlgItem(dialog, IDC_EDIT_CURRENCY_LIST);
     SetFocus(list);
     return reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, item, 0));
-}
-
-// Runs `driver` on the screen a click on `button` opens modally: the nested
-// screen's own loop dispatches the timer that finds it. Done closes it.
-std::function<void(HWND)> nestedDriver;
-void CALLBACK findNestedScreen(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND screen = FindWindowW(L"#32770", L"Edit Currency Value");
-    if (screen == nullptr || !IsWindowVisible(screen) || !nestedDriver) return;
-    KillTimer(nullptr, timer);
-    auto driver = std::move(nestedDriver);
-    nestedDriver = nullptr;
-    driver(screen);
-    pressDone(screen);
 }
 
 class CurrencyScreensTest : public ::testing::Test {
@@ -169,15 +157,13 @@ TEST_F(CurrencyScreensTest, EditOpensTheEditorAndTheNextKeyUsesTheEditedRate) {
     exchange([&](HWND dialog) {
         typeInto(dialog, kFields[0], L"10");
         HWND owner = nullptr;
-        nestedDriver = [&](HWND edit) {
+        EXPECT_TRUE(runOpenedBy(dialog, IDC_CURRENCY_EDIT, [&](HWND edit) {
             owner = GetWindow(edit, GW_OWNER);
             HWND field = beginEdit(edit, 1);
             ASSERT_NE(nullptr, field);
             SetWindowTextW(field, L"4");
             SendMessageW(field, WM_KEYDOWN, VK_RETURN, 0);
-        };
-        SetTimer(nullptr, 0, 10, findNestedScreen);
-        click(dialog, IDC_CURRENCY_EDIT);
+        }));
         EXPECT_EQ(dialog, owner) << "the editor opens owned by this screen";
         pressKey(dialog, kFields[0], VK_LEFT);
         EXPECT_EQ(L"40.00", fieldText(dialog, kFields[1]));
@@ -246,6 +232,23 @@ TEST_F(CurrencyScreensTest, EditorKeepsAnAcceptedRate) {
         });
         EXPECT_EQ(printableBytes(c.saved), printableBytes(ratesFile()));
     }
+}
+
+// The editor reads its whole text when the edit ends: hostile text keeps a
+// finite rate in the list and in rates.txt.
+TEST_F(CurrencyScreensTest, EditorKeepsFiniteRates) {
+    files("H\nA\t1.5\nB\t2\n", "");
+    editor([&](HWND dialog) {
+        for (const HostileInput& input : hostileInputs()) {
+            HWND field = beginEdit(dialog, 1);
+            ASSERT_NE(nullptr, field);
+            SetWindowTextW(field, input.text.c_str());
+            SendMessageW(field, WM_KEYDOWN, VK_RETURN, 0);
+            EXPECT_EQ("", notFiniteTexts(dialog)) << input.name;
+        }
+    });
+    std::string file = ratesFile();
+    EXPECT_FALSE(looksNotFinite(std::wstring(file.begin(), file.end()))) << file;
 }
 
 TEST_F(CurrencyScreensTest, DoneFromTheEditorDoesNotCloseTheScreen) {

@@ -151,11 +151,6 @@ INT_PTR openScreen(int templateId, DLGPROC procedure, const std::function<void(H
     });
 }
 
-void choose(HWND dialog, int box, int index) {
-    SendDlgItemMessageW(dialog, box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(box, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, box)));
-}
-
 void editRateOfB(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_EDIT_CURRENCY_LIST);
     SetFocus(list);
@@ -217,7 +212,7 @@ TEST_F(FilesTest, EverySaveFailedMidWriteKeepsTheChangeAndSavesItLater) {
         {"Metric Conversion, Done", kSelectionFileName,
          [](const std::function<void()>& fail) {
              openScreen(IDD_METRIC, metricScreenProcedure, [&](HWND dialog) {
-                 choose(dialog, IDC_METRIC_CATEGORY, kMetricWeight);
+                 chooseInBox(dialog, IDC_METRIC_CATEGORY, kMetricWeight);
                  SendDlgItemMessageW(dialog, IDC_METRIC_UNIT_2, CB_SETCURSEL, 5, 0);
                  typeInto(dialog, IDC_METRIC_VALUE_1, L"1");
                  fail();

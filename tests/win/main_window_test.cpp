@@ -130,31 +130,6 @@ TEST_F(MainWindowTest, ButtonsSitAtTheirPixelRectanglesAndShowTheirPictures) {
     saveScreenshot(L"launcher_in_process");
 }
 
-// Each button opens its own calculator: its template with its procedure.
-TEST(LauncherTable, EachButtonOpensItsScreen) {
-    const struct {
-        int button;
-        int templateId;
-        DLGPROC screen;
-    } expected[] = {
-        {IDC_LAUNCH_AREA, IDD_AREA_CODES, areaCodesScreenProcedure},
-        {IDC_LAUNCH_CURRENCY, IDD_CURRENCY, currencyScreenProcedure},
-        {IDC_LAUNCH_LOAN, IDD_LOAN, loanScreenProcedure},
-        {IDC_LAUNCH_TIP, IDD_TIP, tipScreenProcedure},
-        {IDC_LAUNCH_COMPUTER, IDD_COMPUTER, computerScreenProcedure},
-        {IDC_LAUNCH_METRIC, IDD_METRIC, metricScreenProcedure},
-        {IDC_LAUNCH_DATE, IDD_DATE, dateScreenProcedure},
-        {IDC_LAUNCH_LATLON, IDD_LATLON, latLonScreenProcedure},
-    };
-    ASSERT_EQ(std::size(expected), std::size(kLauncherButtons));
-    for (size_t i = 0; i < std::size(expected); ++i) {
-        EXPECT_EQ(expected[i].button, kLauncherButtons[i].id) << "button " << i;
-        EXPECT_EQ(expected[i].templateId, kLauncherButtons[i].templateId) << "button " << expected[i].button;
-        EXPECT_NE(nullptr, kLauncherButtons[i].screen) << "button " << expected[i].button << " opens nothing";
-        EXPECT_TRUE(kLauncherButtons[i].screen == expected[i].screen) << "button " << expected[i].button;
-    }
-}
-
 // Every dialog of the program in the device's width, in the handheld's font,
 // whatever the desktop's "System" font is.
 TEST_F(MainWindowTest, EveryScreenFitsTheDevice) {
@@ -194,51 +169,15 @@ TEST_F(MainWindowTest, HelpAndEnd) {
     EXPECT_TRUE(waitFor([&] { return !IsWindow(mainWindow); }));
 }
 
-// What a screen opened by a command looks like once the dialog manager has
-// shown it: checked from a timer inside the screen's modal loop, then closed.
-struct OpenedScreen {
-    HWND dialog = nullptr;
-    HWND owner = nullptr;
-    int focusId = 0;
-    bool keyboardUp = false;
-    bool mainWindowEnabled = true;
-    wchar_t caption[64] = L"";
-    int ticks = 0;
-};
-OpenedScreen opened;
-
-void CALLBACK inspectOpenedScreen(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND active = GetActiveWindow();
-    if ((active == nullptr || active == findMainWindow() || !IsWindowVisible(active)) && ++opened.ticks < 200) return;
-    KillTimer(nullptr, timer);
-    opened.dialog = active;
-    opened.owner = GetWindow(active, GW_OWNER);
-    opened.focusId = GetDlgCtrlID(GetFocus());
-    opened.keyboardUp = deviceSipIsUp();
-    opened.mainWindowEnabled = IsWindowEnabled(findMainWindow()) != FALSE;
-    GetWindowTextW(active, opened.caption, 64);
-    if (active != nullptr) SendMessageW(active, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
-}
-
-void openByCommand(HWND window, int command) {
-    opened = OpenedScreen();
-    SetTimer(nullptr, 0, 20, inspectOpenedScreen);
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
-}
-
-TEST_F(MainWindowTest, LoanOpensWithTheFocusInItsFirstValueField) {
-    openByCommand(launcher, IDC_LAUNCH_LOAN);
-    ASSERT_NE(nullptr, opened.dialog) << "the Loan Payments screen was shown";
-    EXPECT_EQ(IDC_LOAN_AMOUNT, opened.focusId) << "the caret is in Amount";
-    EXPECT_TRUE(opened.keyboardUp) << "the first value field has the focus, so the keyboard is up";
-}
-
 TEST_F(MainWindowTest, AboutOpensTheBoxModallyOverTheMainWindow) {
-    openByCommand(mainWindow, IDM_ABOUT);
-    ASSERT_NE(nullptr, opened.dialog);
-    EXPECT_STREQ(L"About Quantrel", opened.caption);
-    EXPECT_EQ(mainWindow, opened.owner);
-    EXPECT_FALSE(opened.mainWindowEnabled) << "modal";
+    bool opened = runOpenedBy(mainWindow, IDM_ABOUT, [&](HWND box) {
+        wchar_t caption[64] = L"";
+        GetWindowTextW(box, caption, 64);
+        EXPECT_STREQ(L"About Quantrel", caption);
+        EXPECT_EQ(mainWindow, GetWindow(box, GW_OWNER));
+        EXPECT_FALSE(IsWindowEnabled(mainWindow)) << "modal";
+    });
+    EXPECT_TRUE(opened);
     EXPECT_TRUE(IsWindowEnabled(mainWindow));
 }
 

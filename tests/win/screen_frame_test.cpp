@@ -50,7 +50,6 @@ protected:
 // Full screen in the work area under the navigation bar's Done, the keyboard
 // down, and Done runs the save once.
 TEST_F(ScreenFrameTest, OpensFullScreenAndDoneSavesOnce) {
-    HWND bar = nullptr;
     INT_PTR result = runScreen(instance(), kTemplate, testScreen, [&](HWND dialog) {
         EXPECT_EQ(static_cast<DWORD>(SHIDIF_DONEBUTTON | SHIDIF_FULLSCREEN | SHIDIF_SIPDOWN),
                   deviceInitDialogFlags(dialog));

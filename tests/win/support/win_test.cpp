@@ -112,6 +112,58 @@ INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, ScreenData
     return runScreenWith(instance, templateId, screen, reinterpret_cast<LPARAM>(&data), driver, owner);
 }
 
+namespace {
+
+struct OpenedRun {
+    HWND opener;
+    const std::function<void(HWND)>* driver;
+    bool ran;
+};
+OpenedRun* openedRun = nullptr;
+
+void CALLBACK driveOpenedScreen(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND active = GetActiveWindow();
+    if (openedRun == nullptr || openedRun->ran || active == nullptr || active == openedRun->opener ||
+        !IsWindowVisible(active))
+        return;
+    KillTimer(nullptr, timer);
+    openedRun->ran = true;
+    (*openedRun->driver)(active);
+    pressDone(active);
+}
+
+std::wstring items(HWND dialog, int id, UINT countMessage, UINT textMessage) {
+    std::wstring joined;
+    int count = static_cast<int>(SendDlgItemMessageW(dialog, id, countMessage, 0, 0));
+    for (int n = 0; n < count; ++n) {
+        wchar_t text[128] = L"";
+        SendDlgItemMessageW(dialog, id, textMessage, n, reinterpret_cast<LPARAM>(text));
+        joined += (n > 0 ? L" | " : L"") + std::wstring(text);
+    }
+    return joined;
+}
+
+}  // namespace
+
+bool runOpenedBy(HWND window, int command, const std::function<void(HWND)>& driver) {
+    OpenedRun run = {GetAncestor(window, GA_ROOT), &driver, false};
+    OpenedRun* outer = openedRun;
+    openedRun = &run;
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, driveOpenedScreen);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+    KillTimer(nullptr, timer);
+    openedRun = outer;
+    return run.ran;
+}
+
+void chooseInBox(HWND dialog, int box, int index) {
+    SendDlgItemMessageW(dialog, box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(box, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, box)));
+}
+
+std::wstring boxItems(HWND dialog, int box) { return items(dialog, box, CB_GETCOUNT, CB_GETLBTEXT); }
+std::wstring listItems(HWND dialog, int list) { return items(dialog, list, LB_GETCOUNT, LB_GETTEXT); }
+
 void focusField(HWND dialog, int fieldId) { SetFocus(GetDlgItem(dialog, fieldId)); }
 
 void typeInto(HWND dialog, int fieldId, const std::wstring& text) {

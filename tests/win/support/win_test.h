@@ -37,6 +37,17 @@ INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, const std:
 INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, ScreenData data,
                   const std::function<void(HWND)>& driver, HWND owner = nullptr);
 
+// Sends `command` to `window` and runs `driver` on the screen it opens
+// modally, from a timer inside that screen's own loop; Done then closes the
+// screen. Returns whether a screen opened.
+bool runOpenedBy(HWND window, int command, const std::function<void(HWND)>& driver);
+
+// A choice made in a box, reported to the screen as the box does.
+void chooseInBox(HWND dialog, int box, int index);
+// The items of a combo box, or of a list box, joined by " | ".
+std::wstring boxItems(HWND dialog, int box);
+std::wstring listItems(HWND dialog, int list);
+
 // Gives the field the focus as a tap does (its focus notifications run).
 void focusField(HWND dialog, int fieldId);
 // Types text into the field key by key: key down, character, key up, so the
