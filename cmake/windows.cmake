@@ -111,7 +111,7 @@ endfunction()
 # One test program per deliverable, and one for the black-box tests that
 # start the real binaries under Wine and drive them from outside.
 file(GLOB PROGRAM_TESTS CONFIGURE_DEPENDS tests/win/*_test.cpp)
-add_executable(program_tests ${PROGRAM_TESTS} ${QUANTREL_RC} tests/win/test_screen.rc)
+add_executable(program_tests ${PROGRAM_TESTS} ${QUANTREL_RC})
 target_link_libraries(program_tests PRIVATE win_test_support quantrel_app screen_frame currency_win
     pocketpc quantrel_core gtest gtest_main ${SYSTEM_LIBS})
 add_wine_test(program_tests)

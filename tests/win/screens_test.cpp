@@ -18,6 +18,7 @@
 #include "calculators/metric/metric.h"
 #include "calculators/screens.h"
 #include "currency/core/currency_files.h"
+#include "platform/pocketpc/aygshell.h"
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
 #include "shell/launcher.h"
@@ -104,9 +105,10 @@ protected:
     ScratchPlace scratch;
 };
 
-// Each launcher button opens its screen. What shows at opening is the same
-// at every opening; the keyboard follows the fields; the listed fields are
-// emptied by a gain of focus in any of them.
+// Each launcher button opens its screen, full screen under the navigation
+// bar's Done. What shows at opening is the same at every opening; value
+// fields have their colours; the keyboard follows the fields; the listed
+// fields are emptied by a gain of focus in any of them.
 TEST_F(ScreensTest, Wiring) {
     ASSERT_TRUE(initInstance(GetModuleHandleW(nullptr), SW_SHOWNORMAL));
     HWND mainWindow = FindWindowW(L"QUANTREL", L"Quantrel");
@@ -122,6 +124,17 @@ TEST_F(ScreensTest, Wiring) {
                 EXPECT_EQ(s.focusedAtOpening == s.valueFields.front(), deviceSipIsUp()) << "the keyboard at opening";
                 typeInto(dialog, s.valueFields.front(), L"1");
                 if (opening == 2) return;
+                EXPECT_EQ(static_cast<DWORD>(SHIDIF_DONEBUTTON | SHIDIF_FULLSCREEN | SHIDIF_SIPDOWN),
+                          deviceInitDialogFlags(dialog));
+                // Value fields black on light yellow, the ground light blue.
+                HWND field = GetDlgItem(dialog, s.valueFields.front());
+                HDC dc = GetDC(dialog);
+                SendMessageW(dialog, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(field));
+                EXPECT_EQ(RGB(255, 255, 211), GetBkColor(dc));
+                EXPECT_EQ(RGB(0, 0, 0), GetTextColor(dc));
+                ReleaseDC(dialog, dc);
+                EXPECT_EQ(RGB(255, 255, 211), answeredColour(dialog, WM_CTLCOLOREDIT, field));
+                EXPECT_EQ(RGB(189, 224, 250), answeredColour(dialog, WM_CTLCOLORDLG, dialog));
                 for (int id : s.valueFields) {
                     SetFocus(nullptr);
                     focusField(dialog, id);
@@ -392,7 +405,8 @@ TEST_F(ScreensTest, DateCalculator) {
     const struct {
         const wchar_t* typed;
         const wchar_t* end;  // from 2004-1-31; 2010-6-15 is the end left as it was
-    } typed[] = {{L"30", L"2004-3-1"}, {L"-30", L"2004-1-1"}, {L"12abc", L"2004-2-12"}, {L"24856", L"2010-6-15"}};
+    } typed[] = {{L"30", L"2004-3-1"},     {L"-30", L"2004-1-1"}, {L"12abc", L"2004-2-12"},
+                 {L"24856", L"2010-6-15"}, {L"00000000000030999999", L"2004-3-1"}};  // 14 characters are read
     open(screen(IDC_LAUNCH_DATE), [&](HWND dialog) {
         for (const auto& c : changes) {
             setPicker(dialog, IDC_DATE_START, c.start);
