@@ -27,7 +27,7 @@
 #include "resources/quantrel/resource_ids.h"
 #include "shell/program.h"
 #include "tests/win/support/http_server.h"
-#include "tests/win/support/save_faults.h"
+#include "tests/win/support/held_file.h"
 #include "tests/win/support/win_test.h"
 
 using namespace std::string_literals;
@@ -75,26 +75,29 @@ protected:
     ScratchPlace place;
 };
 
+// A save that fails at any step of the replace, against a file another
+// opener holds, or in a data directory that cannot be written (played by one
+// that does not exist) keeps the previous file and leaves nothing behind.
 TEST_F(FilesTest, FailedReplaceKeepsThePreviousFile) {
     auto table = std::make_unique<CurrencyTable>();
     std::strcpy(table->headerLine, "New");
-    table->count = 0;
     SelectionState state = {};
     state.currencyRow[0] = 5;
     const std::wstring missing = place.directory() + L"gone\\";
-    for (const Fault& fault : kFaults) {
-        SCOPED_TRACE(fault.name);
+    enum { held = 10, missingDirectory = 11 };
+    for (int fault : {int(SaveStep::createTemporary), int(SaveStep::write), int(SaveStep::flush),
+                      int(SaveStep::close), int(SaveStep::replace), int(held), int(missingDirectory)}) {
+        SCOPED_TRACE(fault);
         startOver();
         for (const wchar_t* file : {kRatesFileName, kSelectionFileName}) {
-            wchar_t directory[MAX_PATH];
-            wcscpy(directory, place.directory().c_str());
-            std::unique_ptr<HeldByAnotherProcess> holder;
-            raiseFault(fault, place.file(file), &holder, directory, missing);
+            std::wstring directory = fault == missingDirectory ? missing : place.directory();
+            if (fault < held) failSavesAt(static_cast<SaveStep>(fault));
+            HeldFile holder(fault == held ? place.file(file) : L"");
             bool saved = file == kRatesFileName
-                             ? saveRates(directory, *table)
-                             : saveSelections(directory, state, SelectionForm::program, kAllSlots);
-            EXPECT_FALSE(saved) << "a failed save reports success";
+                             ? saveRates(directory.c_str(), *table)
+                             : saveSelections(directory.c_str(), state, SelectionForm::program, kAllSlots);
             failSavesAt(SaveStep::none);
+            EXPECT_FALSE(saved) << "a failed save reports success";
         }
         expectOldFiles();
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(missing.c_str())) << "the missing directory was made";
@@ -107,7 +110,7 @@ TEST_F(FilesTest, FailedReplaceKeepsThePreviousFile) {
 // that meets it waits, then reads the file.
 TEST_F(FilesTest, FileHeldForAMomentIsWaitedFor) {
     startOver();
-    auto holder = std::make_unique<HeldByAnotherProcess>(place.file(kRatesFileName));
+    auto holder = std::make_unique<HeldFile>(place.file(kRatesFileName));
     ASSERT_TRUE(holder->holding());
     std::thread letGo([&holder] {
         Sleep(150);  // how long the other deliverable holds the file
