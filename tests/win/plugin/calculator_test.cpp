@@ -1,14 +1,18 @@
 // The plug-in's currency calculator: what it opens with, which fields raise
-// the keyboard, the worked row, the slots it saves, and hostile text.
-// The conversions themselves are the currency rows' and tested with them.
+// the keyboard, the worked row, the slots it saves and a save that fails,
+// and hostile text. The conversions themselves are the currency rows' and
+// tested with them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "currency/core/currency_files.h"
 #include "currency/core/selection_format.h"
 #include "platform/pocketpc/device_test.h"
-#include "tests/win/plugin/plugin_host.h"
+#include "resources/zentavo/zentavo_ids.h"
 #include "tests/win/support/hostile_text.h"
-
-using namespace plugin_test;
+#include "tests/win/support/win_test.h"
+#include "todayplugin/plugin.h"
 
 namespace {
 
@@ -72,6 +76,29 @@ TEST_F(Calculator, OpensOnTheStoredRowsConvertsAndSavesOnlyItsSlots) {
     EXPECT_EQ(storedSelections().substr(15), after.substr(15)) << "slots 5 to 11 and the padding keep their bytes";
 }
 
+// A write that breaks off leaves quantrel.dat and the data directory as
+// they were and the choice in the item; the next Done writes it.
+TEST_F(Calculator, DoneWhoseWriteBreaksOffKeepsTheFileAndTheChoice) {
+    auto chooseDouble = [&](SaveStep failAt) {
+        open([&](HWND dialog) {
+            SendDlgItemMessageW(dialog, IDC_CALC_BOX_1, CB_SETCURSEL, 1, 0);
+            typeInto(dialog, IDC_CALC_AMOUNT_2, L"1");
+            failSavesAt(failAt);
+            pressDone(dialog);
+        });
+        failSavesAt(SaveStep::none);
+    };
+    chooseDouble(SaveStep::write);
+    EXPECT_EQ(storedSelections(), readFileBytes(place.file(kSelectionFileName)));
+    std::vector<std::wstring> files = filesIn(place.directory());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ((std::vector<std::wstring>{kSelectionFileName, kRatesFileName}), files) << "no temporary file left";
+    EXPECT_EQ(1, pluginSelections.currencyRow[0]);
+    chooseDouble(SaveStep::none);  // opening reads quantrel.dat again: the user chooses again
+    std::string after = readFileBytes(place.file(kSelectionFileName));
+    EXPECT_EQ(1, readSlot(reinterpret_cast<const uint8_t*>(after.data()), kSlotCurrencyRow));
+}
+
 // Rows on Tiny, Huge, Zero and Base: ordinary amounts convert past the
 // range of a double. No field or box may then read nan or inf.
 TEST_F(Calculator, TakesHostileTextWithoutShowingNanOrInf) {
@@ -79,7 +106,8 @@ TEST_F(Calculator, TakesHostileTextWithoutShowingNanOrInf) {
     deviceClearMessageBoxes();
     INT_PTR result = open([&](HWND dialog) {
         const int rows[4] = {4, 5, 6, 0};
-        for (int r = 0; r < 4; ++r) SendDlgItemMessageW(dialog, kBoxes[r], CB_SETCURSEL, static_cast<WPARAM>(rows[r]), 0);
+        for (int r = 0; r < 4; ++r)
+            SendDlgItemMessageW(dialog, kBoxes[r], CB_SETCURSEL, static_cast<WPARAM>(rows[r]), 0);
         for (const HostileInput& input : hostileInputs()) {
             for (Drive drive : {kTyped, kEntered}) {
                 if (!(input.drives & (drive == kTyped ? kTyped | kTypedOnce : kEntered))) continue;
