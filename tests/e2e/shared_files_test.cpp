@@ -1,10 +1,8 @@
-// The program and the home screen share rates.txt, quantrel.dat and the
-// registry: a real Quantrel.exe and a real TodayHost.exe with Zentavo, started
-// from one folder and driven from outside through their screens. Each
-// interleaving is one in which a save could write back a copy older than the
-// file itself, or the home screen could miss what the program stored; the
-// stress test has both save each file at the same moment, round after round.
-// The registry is the Wine prefix's own: every key touched is put back.
+// A real Quantrel.exe and a real TodayHost.exe with Zentavo, started from one
+// folder, share rates.txt, quantrel.dat and the registry (the prefix's own:
+// every key touched is put back). Each interleaving is one in which a save
+// could write back a copy older than the file, or the home screen could miss
+// what the program stored; the stress test has both save at the same moment.
 #include <gtest/gtest.h>
 
 #include <winsock2.h>
@@ -97,9 +95,9 @@ struct Device {
         if (hostWindow != nullptr) PostMessageW(hostWindow, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(hostWindow == nullptr || host.ended()) << "the home screen ends on command 1";
     }
-    void startProgram() {
+    void startProgram(const wchar_t* name = L"Quantrel.exe") {
         program.reset(new Process());
-        ASSERT_TRUE(program->start(folder.file(L"Quantrel.exe")));
+        ASSERT_TRUE(program->start(folder.file(name)));
         mainWindow = waitForWindow(program->info.dwProcessId, L"QUANTREL");
         launcher = FindWindowExW(mainWindow, nullptr, L"#32770", nullptr);
         ASSERT_NE(nullptr, launcher);
@@ -132,22 +130,12 @@ struct Device {
         PostMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(20, 5));
         return waitForWindow(host.info.dwProcessId, L"#32770", L"Currency calculator");
     }
-    // "Currency Sync." and OK on its message.
-    void sync(HWND exchange) {
-        HWND message = open(exchange, IDC_CURRENCY_SYNC, L"Currency Sync");
-        ASSERT_NE(nullptr, message) << "the download reports its success";
-        PostMessageW(message, WM_COMMAND, IDOK, 0);
-        ASSERT_TRUE(waitFor([&] { return !IsWindow(message); }));
-    }
+    // "Currency Sync." and OK on the message of its success.
+    void sync(HWND exchange) { done(open(exchange, IDC_CURRENCY_SYNC, L"Currency Sync")); }
     void editInProgram(HWND exchange, int row, const wchar_t* text) {
         HWND editor = open(exchange, IDC_CURRENCY_EDIT, L"Edit Currency Value");
         editRate(GetDlgItem(editor, IDC_EDIT_CURRENCY_LIST), row, text);
         done(editor);
-    }
-    void setTodayItemAndDone(bool on) {
-        HWND exchange = openExchange();
-        SendDlgItemMessageW(exchange, IDC_CURRENCY_TODAY_ITEM, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-        done(exchange);
     }
     std::string file(const wchar_t* name) const { return readFileBytes(folder.file(name)); }
 
@@ -237,13 +225,41 @@ const Interleaving kInterleavings[] = {
      [](Device& d) {
          d.startHost();
          d.startProgram();
-         d.setTodayItemAndDone(false);
-         EXPECT_TRUE(waitFor([&] { return !IsWindow(d.homeList()); }, 10000)) << "the item goes";
-         d.setTodayItemAndDone(true);
-         EXPECT_TRUE(waitFor([&] { return ListView_GetItemCount(d.homeList()) == 3; }, 10000)) << "and comes back";
+         for (bool on : {false, true}) {
+             HWND exchange = d.openExchange();
+             SendDlgItemMessageW(exchange, IDC_CURRENCY_TODAY_ITEM, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+             done(exchange);
+             EXPECT_TRUE(waitFor([&] { return on == (ListView_GetItemCount(d.homeList()) == 3); }, 10000)) << on;
+         }
      },
      kStartRates,
      {0, 0, 1, 2, 0, 2, 0, 1, 2, 3, 0, 1}},
+    {"a renamed program publishes its folder; started again, it brings the running copy forward",
+     [](Device& d) {
+         for (const wchar_t* name : {L"Copy of Quantrel.exe", L"MyQuantrel.exe"}) {
+             ASSERT_TRUE(CopyFileW(d.folder.file(L"Quantrel.exe").c_str(), d.folder.file(name).c_str(), FALSE));
+             RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kQuelvindor, L"modulePath");
+             d.startProgram(name);
+             wchar_t published[MAX_PATH] = L"";
+             DWORD bytes = sizeof published;
+             waitFor([&] {
+                 return !RegGetValueW(HKEY_LOCAL_MACHINE, kQuelvindor, L"modulePath", RRF_RT_REG_SZ, nullptr, published,
+                                      &(bytes = sizeof published));
+             });
+             EXPECT_EQ(d.folder.folder(), published) << name;
+             HWND other = CreateWindowExW(0, L"STATIC", L"Other", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268, nullptr,
+                                          nullptr, nullptr, nullptr);
+             SetForegroundWindow(other);
+             Process second;
+             ASSERT_TRUE(second.start(d.folder.file(name)));
+             EXPECT_EQ(0, second.waitExit()) << "the second copy ends with code 0";
+             EXPECT_EQ(1u, windowsOfClass(L"QUANTREL").size()) << "no main window of its own";
+             EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == d.mainWindow; })) << "the first comes forward";
+             DestroyWindow(other);
+             d.endProgram();
+         }
+     },
+     kStartRates, kStartSlots},
 };
 
 TEST(SharedFiles, EverySaveKeepsWhatTheOtherStored) {
@@ -257,52 +273,6 @@ TEST(SharedFiles, EverySaveKeepsWhatTheOtherStored) {
         EXPECT_EQ(c.rates, device.file(L"rates.txt"));
         EXPECT_EQ(record(c.slots), device.file(L"quantrel.dat"));
     }
-}
-
-// Whatever the program file is called, its folder is the data directory;
-// a second start brings the running copy forward and ends with code 0.
-TEST(SharedFiles, RenamedProgramPublishesItsFolderAndRunsOnce) {
-    for (const wchar_t* name : {L"Copy of Quantrel.exe", L"MyQuantrel.exe"}) {
-        SavedKey quelvindor(kQuelvindor);
-        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kQuelvindor, L"modulePath");
-        BinaryFolder folder(L"renamed", {});
-        ASSERT_TRUE(CopyFileW(builtFile(L"Quantrel.exe").c_str(), folder.file(name).c_str(), FALSE));
-        Process first, second;
-        ASSERT_TRUE(first.start(folder.file(name)));
-        HWND mainWindow = waitForWindow(first.info.dwProcessId, L"QUANTREL");
-        ASSERT_NE(nullptr, mainWindow);
-        wchar_t published[MAX_PATH] = L"";
-        DWORD bytes = sizeof published;
-        waitFor([&] {
-            return !RegGetValueW(HKEY_LOCAL_MACHINE, kQuelvindor, L"modulePath", RRF_RT_REG_SZ, nullptr, published,
-                                 &(bytes = sizeof published));
-        });
-        EXPECT_EQ(folder.folder(), published) << "the folder is published";
-        HWND other = CreateWindowExW(0, L"STATIC", L"Other", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr,
-                                     nullptr, nullptr);
-        SetForegroundWindow(other);
-        ASSERT_TRUE(second.start(folder.file(name)));
-        EXPECT_EQ(0, second.waitExit()) << "the second copy ends with code 0";
-        EXPECT_EQ(1u, windowsOfClass(L"QUANTREL").size()) << "no main window of its own";
-        EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == mainWindow; })) << "the running copy comes forward";
-        DestroyWindow(other);
-        PostMessageW(mainWindow, WM_COMMAND, 1, 0);
-        EXPECT_EQ(0, first.waitExit());
-    }
-}
-
-// The host finds Zentavo's entry points by ordinal: 240 and 241, no names.
-TEST(SharedFiles, ZentavoExportsOrdinals240And241AndNoNames) {
-    HMODULE library = LoadLibraryExW(builtFile(L"Zentavo.dll").c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
-    ASSERT_NE(nullptr, library);
-    const BYTE* base = reinterpret_cast<const BYTE*>(library);
-    const IMAGE_NT_HEADERS* headers =
-        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    DWORD at = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT].VirtualAddress;
-    ASSERT_NE(0u, at);
-    const IMAGE_EXPORT_DIRECTORY* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + at);
-    EXPECT_TRUE(exports->NumberOfNames == 0 && exports->Base == 240 && exports->NumberOfFunctions == 2);
-    FreeLibrary(library);
 }
 
 // Sends to windows of the two processes at once, the second from a thread of

@@ -1,16 +1,13 @@
-// Zentavo driven as the home-screen host drives it: the item window (creation,
-// refresh queries with `Updated`, clear-cache, background, a tap where no list
-// lies), the options dialog, the rates list's edits saved at once, and the
-// currency calculator's wiring and slots. Each save site also meets one write
-// that breaks off. Conversions and file formats are tested natively.
+// Zentavo driven as the home-screen host drives it: the item window, the
+// options dialog, the rates list's edits saved at once, and the currency
+// calculator's wiring and slots; each save site meets one write that breaks
+// off. Conversions and file formats are tested natively.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cctype>
-#include <cmath>
 
 #include "currency/core/currency_files.h"
 #include "platform/pocketpc/device_test.h"
@@ -55,8 +52,8 @@ struct ItemOnHost {
     HWND start() { return item = initializeItem(&record, host); }
     LRESULT send(UINT message) { return SendMessageW(item, message, reinterpret_cast<WPARAM>(&record), 0); }
     // Started, then what the host does on the first answer: places the item by its height and redraws.
-    HWND startShown() {
-        start();
+    HWND startShown() { return start() ? show() : nullptr; }
+    HWND show() {
         send(WM_TODAYCUSTOM_QUERYREFRESHCACHE);
         SetWindowPos(item, nullptr, 0, 24, 240, static_cast<int>(record.cyp), SWP_NOZORDER | SWP_NOACTIVATE);
         RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -88,7 +85,7 @@ bool editRate(HWND list, int row, const std::wstring& text) {
 }
 
 // The enabled item reads rates.txt from the folder modulePath names, here
-// 200 characters long.
+// 200 characters long, and is laid out over the host's background.
 TEST(ItemWindow, OnlyAnEnabledItemGetsItsWindowAndList) {
     ItemOnHost off;
     off.record.fEnabled = FALSE;
@@ -120,6 +117,21 @@ TEST(ItemWindow, OnlyAnEnabledItemGetsItsWindowAndList) {
         EXPECT_STREQ(column ? L"Currency" : L"Rate", title);
     }
     EXPECT_EQ(L"Won", cellText(host.list(), 2, 1));
+    // Laid out, the list covers the item; the item's erase asks the host for
+    // its background in the device context it was given.
+    host.show();
+    RECT listRect;
+    GetWindowRect(host.list(), &listRect);
+    MapWindowPoints(nullptr, item, reinterpret_cast<POINT*>(&listRect), 2);
+    GetClientRect(item, &rect);
+    EXPECT_TRUE(rect.right == 240 && rect.bottom == 100 && EqualRect(&rect, &listRect) && IsWindowVisible(host.list()));
+    watermarkRequests.clear();
+    HDC dc = GetDC(item);
+    EXPECT_EQ(1, SendMessageW(item, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0));
+    ReleaseDC(item, dc);
+    ASSERT_EQ(1u, watermarkRequests.size());
+    EXPECT_TRUE(watermarkRequests[0].hdc == dc && watermarkRequests[0].hwnd == item);
+    EXPECT_TRUE(EqualRect(&rect, &watermarkRequests[0].rc));
     DeleteFileW((directory + kRatesFileName).c_str());
     RemoveDirectoryW(directory.c_str());
 }
@@ -163,26 +175,6 @@ TEST(ItemWindow, RefreshQueriesFollowUpdatedAndClearCacheAlwaysReloads) {
     }
 }
 
-// Laid out, the list covers the item; the item's erase asks the host for
-// its background in the device context it was given.
-TEST(ItemWindow, ListCoversTheItemOverTheHostsBackground) {
-    ItemOnHost host;
-    host.startShown();
-    RECT listRect, client;
-    GetWindowRect(host.list(), &listRect);
-    MapWindowPoints(nullptr, host.item, reinterpret_cast<POINT*>(&listRect), 2);
-    GetClientRect(host.item, &client);
-    EXPECT_TRUE(client.right == 240 && client.bottom == 100 && EqualRect(&client, &listRect));
-    EXPECT_TRUE(IsWindowVisible(host.list()));
-    watermarkRequests.clear();
-    HDC dc = GetDC(host.item);
-    EXPECT_EQ(1, SendMessageW(host.item, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0));
-    ReleaseDC(host.item, dc);
-    ASSERT_EQ(1u, watermarkRequests.size());
-    EXPECT_TRUE(watermarkRequests[0].hdc == dc && watermarkRequests[0].hwnd == host.item);
-    EXPECT_TRUE(EqualRect(&client, &watermarkRequests[0].rc));
-}
-
 TEST(ItemWindow, TapWhereNoListLiesShowsInitializationErrorUntilClearCacheMakesIt) {
     ItemOnHost host;
     host.start();
@@ -200,25 +192,22 @@ TEST(ItemWindow, TapWhereNoListLiesShowsInitializationErrorUntilClearCacheMakesI
     EXPECT_EQ(2, ListView_GetItemCount(host.list())) << "clear-cache makes the list";
 }
 
-TEST(ItemWindow, OptionsDialogShowsItsTextsAndClosesOnlyWithOk) {
+// The options dialog (ordinal 241) leaves every message but OK to the
+// dialog manager, which then answers for the frame.
+TEST(ItemWindow, OptionsDialogClosesOnlyWithOk) {
     ItemOnHost host;
     bool otherCommandClosed = false;
     INT_PTR result = runScreen(
         GetModuleHandleW(nullptr), IDD_TODAY_CUSTOM, optionsDialogProc,
         [&](HWND dialog) {
-            wchar_t title[64] = L"";
-            GetWindowTextW(dialog, title, 64);
-            EXPECT_STREQ(L"My Today Settings", title);
-            EXPECT_EQ(L"MyToday - Options", fieldText(dialog, IDC_OPTIONS_TITLE));
             EXPECT_EQ(L"Description of the options for your DLL go here.", fieldText(dialog, IDC_OPTIONS_DESCRIPTION));
             expectFitsTheDevice(dialog, "options");
             optionsDialogProc(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             otherCommandClosed = !IsWindowVisible(dialog);
             RECT frame;
             GetWindowRect(dialog, &frame);
-            LPARAM onCaption =
-                MAKELPARAM((frame.left + frame.right) / 2, frame.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2);
-            EXPECT_EQ(HTCAPTION, SendMessageW(dialog, WM_NCHITTEST, 0, onCaption)) << "the dialog manager answers";
+            LPARAM onCaption = MAKELPARAM(frame.left + 60, frame.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2);
+            EXPECT_EQ(HTCAPTION, SendMessageW(dialog, WM_NCHITTEST, 0, onCaption));
             pressDone(dialog);
         },
         host.host);
@@ -229,7 +218,8 @@ TEST(ItemWindow, OptionsDialogShowsItsTextsAndClosesOnlyWithOk) {
 // An accepted rate is stored, shown and written to rates.txt at once with
 // the other lines as stored. A write that breaks off leaves rates.txt and
 // the data directory as they were and the rate in the item; the next
-// accepted edit writes both. Hostile texts leave a finite rate.
+// accepted edit writes both. (Hostile texts end an edit as they do on
+// Edit Currency Value, whose tests drive them.)
 TEST(RatesList, AcceptedEditIsSavedAtOnce) {
     ItemOnHost host;
     HWND list = host.startShown();
@@ -253,15 +243,6 @@ TEST(RatesList, AcceptedEditIsSavedAtOnce) {
     edit.item.pszText = empty;
     SendMessageW(host.item, WM_NOTIFY, IDC_RATES_LIST, reinterpret_cast<LPARAM>(&edit));
     EXPECT_EQ(std::string("Test rates\nDollar\t3.5000\nEuro\t0.0000\n") + '\0', host.file(kRatesFileName));
-    for (const HostileInput& input : hostileInputs()) {
-        ASSERT_TRUE(editRate(list, 1, input.text)) << input.name;
-        EXPECT_TRUE(std::isfinite(pluginState.table.entries[1].rate)) << input.name;
-        std::string shown = host.file(kRatesFileName) + " ";
-        for (wchar_t c : cellText(list, 1, 0)) shown += static_cast<char>(c & 0x7f);
-        for (char& c : shown) c = static_cast<char>(std::tolower(c & 0x7f));
-        EXPECT_TRUE(shown.find("nan") == std::string::npos && shown.find("inf") == std::string::npos)
-            << input.name << ": rates.txt and the cell read " << shown;
-    }
 }
 
 // ---- the currency calculator ----
@@ -289,7 +270,8 @@ INT_PTR openCalculator(ItemOnHost& host, const std::function<void(HWND)>& driver
 
 // The first Done's write breaks off: quantrel.dat and the data directory
 // stay as they were and the rows stay in the item. Opening reads the file
-// again, so the user chooses again; that Done writes slots 0 to 4 only.
+// again; hostile text in rows that convert past the range of a double shows
+// no nan or inf; the user chooses again and Done writes slots 0 to 4 only.
 TEST(Calculator, OpensOnTheStoredRowsConvertsAndSavesOnlyItsSlots) {
     ItemOnHost host;
     writeFileBytes(host.place.file(kSelectionFileName), storedSelections());
@@ -303,9 +285,6 @@ TEST(Calculator, OpensOnTheStoredRowsConvertsAndSavesOnlyItsSlots) {
         failSavesAt(SaveStep::none);
     };
     openCalculator(host, [&](HWND dialog) {
-        wchar_t title[64] = L"";
-        GetWindowTextW(dialog, title, 64);
-        EXPECT_STREQ(L"Currency calculator", title);
         const int stored[4] = {3, 2, 1, 0};
         for (int r = 0; r < 4; ++r) {
             EXPECT_EQ(7, SendDlgItemMessageW(dialog, kBoxes[r], CB_GETCOUNT, 0, 0)) << "row " << r + 1;
@@ -324,43 +303,29 @@ TEST(Calculator, OpensOnTheStoredRowsConvertsAndSavesOnlyItsSlots) {
     std::sort(files.begin(), files.end());
     EXPECT_EQ((std::vector<std::wstring>{kSelectionFileName, kRatesFileName}), files) << "no temporary file left";
     EXPECT_EQ(3, pluginSelections.currencyRow[3]) << "the item keeps the rows";
-    EXPECT_EQ(1, openCalculator(host, [&](HWND dialog) {
-                  saveScreenshot(L"plugin_calculator");
-                  chooseWorkedRowAndDone(dialog, SaveStep::none);
-              }));
+    deviceCaptureMessageBoxes(true);
+    deviceClearMessageBoxes();
+    INT_PTR result = openCalculator(host, [&](HWND dialog) {
+        const int hostileRows[4] = {4, 5, 6, 0};  // Tiny, Huge, Zero and Base
+        for (int r = 0; r < 4; ++r) SendDlgItemMessageW(dialog, kBoxes[r], CB_SETCURSEL, hostileRows[r], 0);
+        for (const HostileInput& input : hostileInputs()) {
+            for (Drive drive : {kTyped, kEntered}) {
+                if (!(input.drives & (drive == kTyped ? kTyped | kTypedOnce : kEntered))) continue;
+                EXPECT_EQ("", driveInto(dialog, IDC_CALC_AMOUNT_1, input, drive)) << input.name << ", drive " << drive;
+            }
+        }
+        saveScreenshot(L"plugin_calculator");
+        chooseWorkedRowAndDone(dialog, SaveStep::none);
+    });
+    deviceCaptureMessageBoxes(false);
+    EXPECT_EQ(1, result);
+    EXPECT_TRUE(deviceMessageBoxes().empty()) << "no message about hostile text";
     std::string after = host.file(kSelectionFileName);
     ASSERT_EQ(kSelectionRecordSize, after.size());
     const uint8_t* record = reinterpret_cast<const uint8_t*>(after.data());
     EXPECT_EQ(7, readSlot(record, kSlotReserved)) << "reserved is carried back";
     for (int r = 0; r < 4; ++r) EXPECT_EQ(r, readSlot(record, kSlotCurrencyRow + r)) << "row " << r + 1;
     EXPECT_EQ(storedSelections().substr(15), after.substr(15)) << "slots 5 to 11 and the padding keep their bytes";
-}
-
-// Rows on Tiny, Huge, Zero and Base: no field or box may read nan or inf.
-TEST(Calculator, TakesHostileTextWithoutShowingNanOrInf) {
-    ItemOnHost host;
-    deviceCaptureMessageBoxes(true);
-    deviceClearMessageBoxes();
-    EXPECT_EQ(1, openCalculator(host,
-                                [&](HWND dialog) {
-                                    const int rows[4] = {4, 5, 6, 0};
-                                    for (int r = 0; r < 4; ++r)
-                                        SendDlgItemMessageW(dialog, kBoxes[r], CB_SETCURSEL,
-                                                            static_cast<WPARAM>(rows[r]), 0);
-                                    for (const HostileInput& input : hostileInputs()) {
-                                        for (Drive drive : {kTyped, kEntered}) {
-                                            if (!(input.drives & (drive == kTyped ? kTyped | kTypedOnce : kEntered)))
-                                                continue;
-                                            for (int amount : kAmounts) setFieldText(dialog, amount, L"");
-                                            EXPECT_EQ("", driveInto(dialog, IDC_CALC_AMOUNT_1, input, drive))
-                                                << input.name << (drive == kTyped ? ", typed" : ", set whole");
-                                        }
-                                    }
-                                    pressDone(dialog);
-                                }))
-        << "Done still closes the calculator";
-    deviceCaptureMessageBoxes(false);
-    EXPECT_TRUE(deviceMessageBoxes().empty()) << "no message about bad input";
 }
 
 }  // namespace
