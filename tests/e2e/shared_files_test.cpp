@@ -12,9 +12,8 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <string>
+#include <set>
 #include <thread>
-#include <vector>
 
 #include "currency/core/selection_format.h"
 #include "resources/quantrel/resource_ids.h"
@@ -120,7 +119,9 @@ struct Device {
     // A button of the program tapped, and the screen it opens.
     HWND open(HWND from, int button, const wchar_t* caption) {
         click(from, button);
-        return waitForWindow(program->info.dwProcessId, L"#32770", caption);
+        HWND screen = waitForWindow(program->info.dwProcessId, L"#32770", caption);
+        EXPECT_NE(nullptr, screen) << "no screen " << std::string(caption, caption + wcslen(caption));
+        return screen;
     }
     HWND openExchange() { return open(launcher, IDC_LAUNCH_CURRENCY, L"Currency Exchange"); }
     // A tap on the home list's header.
@@ -151,8 +152,8 @@ struct Device {
 struct Interleaving {
     const char* name;
     std::function<void(Device&)> steps;  // the program, if still running, then ends
-    std::string rates;                   // rates.txt at the end
-    std::vector<int> slots;              // quantrel.dat at the end
+    std::string rates = kStartRates;     // rates.txt at the end
+    std::vector<int> slots = kStartSlots;  // quantrel.dat at the end
 };
 
 const Interleaving kInterleavings[] = {
@@ -185,8 +186,7 @@ const Interleaving kInterleavings[] = {
          holder.reset();
          done(d.open(exchange, IDC_CURRENCY_EDIT, L"Edit Currency Value"));
          done(exchange);
-     },
-     kStartRates, kStartSlots},
+     }},
     {"rates.txt held for a moment while Currency Exchange opens",
      [](Device& d) {
          d.startProgram();
@@ -199,15 +199,13 @@ const Interleaving kInterleavings[] = {
          HWND exchange = waitForWindow(d.program->info.dwProcessId, L"#32770", L"Currency Exchange");
          EXPECT_EQ(3, SendDlgItemMessageW(exchange, IDC_CURRENCY_BOX_1, CB_GETCOUNT, 0, 0)) << "the rates are loaded";
          done(exchange);
-     },
-     kStartRates, kStartSlots},
+     }},
     {"quantrel.dat held while the program starts, then its end",
      [](Device& d) {
          HeldByAnotherProcess holder(d.folder.file(L"quantrel.dat"));
          ASSERT_TRUE(holder.holding());
          d.startProgram();
-     },
-     kStartRates, kStartSlots},
+     }},
     {"currencies chosen on the home screen while Metric Conversion is open, then its Done and the program's end",
      [](Device& d) {
          d.startHost();
@@ -258,8 +256,7 @@ const Interleaving kInterleavings[] = {
              DestroyWindow(other);
              d.endProgram();
          }
-     },
-     kStartRates, kStartSlots},
+     }},
 };
 
 TEST(SharedFiles, EverySaveKeepsWhatTheOtherStored) {
@@ -275,17 +272,8 @@ TEST(SharedFiles, EverySaveKeepsWhatTheOtherStored) {
     }
 }
 
-// Sends to windows of the two processes at once, the second from a thread of
-// its own, and returns when both have been handled.
-void sendTogether(HWND first, UINT message, WPARAM wParam, HWND second, UINT secondMessage, WPARAM secondWParam) {
-    LPARAM secondLParam = secondMessage == WM_KEYDOWN ? 0x001C0001 : 0;
-    std::thread other([=] { SendMessageW(second, secondMessage, secondWParam, secondLParam); });
-    SendMessageW(first, message, wParam, 0);
-    other.join();
-}
-
-// 30 rounds; each saves rates.txt twice and quantrel.dat twice at the same
-// moment. Every fifth downloads, every seventh ends and restarts the program.
+// 30 rounds, each saving rates.txt twice and quantrel.dat twice at one moment;
+// every fifth downloads, every seventh ends and restarts the program.
 TEST(SharedFiles, BothSavingAtOnceKeepEveryStoredChange) {
     const char kHeader[] = "Rates shared by the program and the home screen";
     std::vector<std::pair<const char*, double>> rates = {{"US Dollar", 1.0},      {"Euro", 0.92},
@@ -297,13 +285,19 @@ TEST(SharedFiles, BothSavingAtOnceKeepEveryStoredChange) {
     ASSERT_TRUE(writeFileBytes(d.folder.file(L"quantrel.dat"), record(slots)));
     d.startHost(6);
     d.startProgram();
+    // Sends to windows of the two processes at once, the second from a thread
+    // of its own, and returns when both have been handled.
+    auto sendTogether = [](HWND first, WPARAM command, HWND second, UINT message, WPARAM wParam, LPARAM lParam) {
+        std::thread other([=] { SendMessageW(second, message, wParam, lParam); });
+        SendMessageW(first, WM_COMMAND, command, 0);
+        other.join();
+    };
     for (int round = 0; round < 30 && !::testing::Test::HasFailure(); ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         const int programRow = round % 6, homeRow = (round + 3) % 6;
         const int programRows[4] = {round % 6, (round / 6) % 6, (round + 2) % 6, (round * 5 + 1) % 6};
         const int homeRows[4] = {(round + 3) % 6, (round * 7) % 6, (round / 2) % 6, 5 - round % 6};
         HWND exchange = d.openExchange();
-        ASSERT_NE(nullptr, exchange);
         if (round % 5 == 4) {
             for (int i = 0; i < 6; ++i) rates[static_cast<size_t>(i)].second = 3000 + round + i * 0.25;
             d.server.answerWith({response("200 OK", ratesFile(kHeader, rates)), false});
@@ -314,22 +308,20 @@ TEST(SharedFiles, BothSavingAtOnceKeepEveryStoredChange) {
                             0);
         SendDlgItemMessageW(exchange, IDC_CURRENCY_TODAY_ITEM, BM_SETCHECK, BST_CHECKED, 0);
         HWND editor = d.open(exchange, IDC_CURRENCY_EDIT, L"Edit Currency Value");
-        ASSERT_NE(nullptr, editor);
         rates[static_cast<size_t>(programRow)].second = 1000 + round + 0.125;
         editRate(GetDlgItem(editor, IDC_EDIT_CURRENCY_LIST), programRow, std::to_wstring(1000 + round) + L".125");
         // Done of Edit Currency Value against Enter in the home screen's list,
         // on a text as users type it: the reader stops at the "x".
         HWND homeEdit = editRate(d.homeList(), homeRow, std::to_wstring(5000 + round) + L".5x", false);
         rates[static_cast<size_t>(homeRow)].second = 5000 + round + 0.5;
-        sendTogether(editor, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), homeEdit, WM_KEYDOWN, VK_RETURN);
+        sendTogether(editor, MAKEWPARAM(IDOK, BN_CLICKED), homeEdit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
         ASSERT_TRUE(waitFor([&] { return !IsWindow(editor) && !IsWindow(homeEdit); }));
         EXPECT_EQ(ratesFile(kHeader, rates), d.file(L"rates.txt"));
 
         // Done of Currency Exchange against Done of the plug-in's calculator.
         HWND calculator = d.openCalculator();
-        ASSERT_NE(nullptr, calculator);
         choose(calculator, IDC_CALC_BOX_1, homeRows);
-        sendTogether(exchange, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), calculator, WM_COMMAND, IDOK);
+        sendTogether(exchange, MAKEWPARAM(IDOK, BN_CLICKED), calculator, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         ASSERT_TRUE(waitFor([&] { return !IsWindow(exchange) && !IsWindow(calculator); }));
         const std::string held = d.file(L"quantrel.dat");
         slots[kSlotAutoUpdate] = round % 2;
@@ -343,9 +335,10 @@ TEST(SharedFiles, BothSavingAtOnceKeepEveryStoredChange) {
     d.endProgram();
     EXPECT_EQ(ratesFile(kHeader, rates), d.file(L"rates.txt"));
     EXPECT_EQ(record(slots), d.file(L"quantrel.dat"));
-    std::string files;
-    for (const std::wstring& name : d.folder.files()) files += " " + std::string(name.begin(), name.end());
-    EXPECT_EQ(" Quantrel.exe TodayHost.exe Zentavo.dll quantrel.dat rates.txt", files) << "no temporary file left";
+    EXPECT_EQ(
+        (std::set<std::wstring>{L"Quantrel.exe", L"TodayHost.exe", L"Zentavo.dll", L"quantrel.dat", L"rates.txt"}),
+        d.folder.files())
+        << "no temporary file left";
 }
 
 }  // namespace
