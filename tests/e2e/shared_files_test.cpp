@@ -148,8 +148,8 @@ struct Device {
 
 struct Interleaving {
     const char* name;
-    void (*steps)(Device&);              // the program, if still running, then ends
-    std::string rates = kStartRates;     // rates.txt at the end
+    void (*steps)(Device&);                // the program, if still running, then ends
+    std::string rates = kStartRates;       // rates.txt at the end
     std::vector<int> slots = kStartSlots;  // quantrel.dat at the end
 };
 
