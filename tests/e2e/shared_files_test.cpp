@@ -20,7 +20,7 @@
 #include "resources/zentavo/zentavo_ids.h"
 #include "tests/win/support/http_server.h"
 #include "tests/win/support/processes.h"
-#include "tests/win/support/save_faults.h"
+#include "tests/win/support/held_file.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
@@ -177,7 +177,7 @@ const Interleaving kInterleavings[] = {
     {"rates.txt held while Currency Exchange opens, then Edit Currency Value's Done",
      [](Device& d) {
          d.startProgram();
-         auto holder = std::make_unique<HeldByAnotherProcess>(d.folder.file(L"rates.txt"));
+         auto holder = std::make_unique<HeldFile>(d.folder.file(L"rates.txt"));
          ASSERT_TRUE(holder->holding());
          HWND exchange = d.openExchange();
          holder.reset();
@@ -187,7 +187,7 @@ const Interleaving kInterleavings[] = {
     {"rates.txt held for a moment while Currency Exchange opens",
      [](Device& d) {
          d.startProgram();
-         auto holder = std::make_unique<HeldByAnotherProcess>(d.folder.file(L"rates.txt"));
+         auto holder = std::make_unique<HeldFile>(d.folder.file(L"rates.txt"));
          ASSERT_TRUE(holder->holding());
          click(d.launcher, IDC_LAUNCH_CURRENCY);
          // The screen exists, not yet shown, while it loads the rates.
@@ -199,7 +199,7 @@ const Interleaving kInterleavings[] = {
      }},
     {"quantrel.dat held while the program starts, then its end",
      [](Device& d) {
-         HeldByAnotherProcess holder(d.folder.file(L"quantrel.dat"));
+         HeldFile holder(d.folder.file(L"quantrel.dat"));
          ASSERT_TRUE(holder.holding());
          d.startProgram();
      }},
