@@ -148,10 +148,7 @@ private:
 };
 
 INT_PTR openScreen(int templateId, DLGPROC procedure, const std::function<void(HWND)>& driver) {
-    return runScreen(GetModuleHandleW(nullptr), templateId, procedure, programScreenData(), [&](HWND dialog) {
-        driver(dialog);
-        pressDone(dialog);
-    });
+    return runScreenThenDone(templateId, procedure, programScreenData(), driver);
 }
 
 void editRateOfB(HWND dialog) {

@@ -89,13 +89,8 @@ protected:
         INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_DATE_CLASSES};  // as the main window does
         InitCommonControlsEx(&classes);
     }
-    // Runs `driver` on the open screen, then closes it with Done.
     static INT_PTR open(const Screen& screen, const std::function<void(HWND)>& driver) {
-        return runScreen(GetModuleHandleW(nullptr), screen.templateId, *screen.procedure, programScreenData(),
-                         [&](HWND dialog) {
-                             driver(dialog);
-                             pressDone(dialog);
-                         });
+        return runScreenThenDone(screen.templateId, *screen.procedure, programScreenData(), driver);
     }
     static const Screen& screen(int button) {
         for (const Screen& s : kScreens)

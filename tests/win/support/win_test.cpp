@@ -112,6 +112,13 @@ INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, ScreenData
     return runScreenWith(instance, templateId, screen, reinterpret_cast<LPARAM>(&data), driver, owner);
 }
 
+INT_PTR runScreenThenDone(int templateId, DLGPROC screen, ScreenData data, const std::function<void(HWND)>& driver) {
+    return runScreen(GetModuleHandleW(nullptr), templateId, screen, data, [&](HWND dialog) {
+        driver(dialog);
+        pressDone(dialog);
+    });
+}
+
 namespace {
 
 struct OpenedRun {

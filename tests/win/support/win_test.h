@@ -37,6 +37,10 @@ INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, const std:
 INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, ScreenData data,
                   const std::function<void(HWND)>& driver, HWND owner = nullptr);
 
+// The same from the running program's resources, handed `data`; Done closes
+// the screen after the driver.
+INT_PTR runScreenThenDone(int templateId, DLGPROC screen, ScreenData data, const std::function<void(HWND)>& driver);
+
 // Sends `command` to `window` and runs `driver` on the screen it opens
 // modally, from a timer inside that screen's own loop; Done then closes the
 // screen. Returns whether a screen opened.
