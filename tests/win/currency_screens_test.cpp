@@ -137,8 +137,7 @@ TEST_F(CurrencyScreensTest, DoneKeepsTheChoicesAndTheOptions) {
             if (checked(dialog, IDC_CURRENCY_TODAY_ITEM) != on) click(dialog, IDC_CURRENCY_TODAY_ITEM);
             if (on) saveScreenshot(L"currency_exchange");
         });
-        EXPECT_EQ(printableBytes(selectionRecord({2, 1, 2, 3}, on, on)),
-                  printableBytes(readFileBytes(place.file(kSelectionFileName))));
+        EXPECT_EQ(selectionRecord({2, 1, 2, 3}, on, on), readFileBytes(place.file(kSelectionFileName)));
         EXPECT_EQ(on ? 1 : 0, programSelections.autoUpdate) << "in memory for the timer";
         EXPECT_EQ(on ? 1 : 0, machineNumber(kTodayItemKey, L"Enabled"));
         EXPECT_EQ(4, machineNumber(kTodayItemKey, L"Type"));
@@ -222,7 +221,7 @@ TEST_F(CurrencyScreensTest, EditorKeepsAnAcceptedRate) {
             EXPECT_EQ(c.key == VK_RETURN ? 1 : -1, updatedFlag()) << "Updated before Done";
             EXPECT_EQ(three, ratesFile()) << "nothing is written before Done";
         });
-        EXPECT_EQ(printableBytes(c.saved), printableBytes(ratesFile()));
+        EXPECT_EQ(c.saved, ratesFile());
     }
     // Hostile text keeps a finite rate in the list and in rates.txt.
     editor([&](HWND dialog) {

@@ -87,10 +87,6 @@ long updatedFlag();
 // The names of the plain files in a directory (its path ends with a separator).
 std::vector<std::wstring> filesIn(const std::wstring& directory);
 
-// Bytes as text for failure messages: printable ASCII as it is, every
-// other byte as \xNN.
-std::string printableBytes(const std::string& bytes);
-
 // Whole files as bytes.
 std::string readFileBytes(const std::wstring& path);
 bool writeFileBytes(const std::wstring& path, const std::string& bytes);
