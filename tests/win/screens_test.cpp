@@ -308,9 +308,9 @@ TEST_F(ScreensTest, MetricCategoryAndUnits) {
     });
 }
 
-// Area Codes searches area.txt afresh at each key: by code prefix, by the two
-// state letters, or by any text; text the mode refuses keeps the results,
-// and a file that cannot be read empties the list.
+// Area Codes searches area.txt afresh at each key in the chosen mode (the
+// searches' own rows live in the native tests); text the mode refuses keeps
+// the results, and a file that cannot be read empties the list.
 TEST_F(ScreensTest, AreaCodesSearches) {
     const std::wstring file = scratch.file(L"area.txt");
     const char lines[] = "201 NJ Jersey City\r\n212 NY New York\r\n315 NY Syracuse\r\n415 CA San Francisco\r\n";
@@ -320,13 +320,8 @@ TEST_F(ScreensTest, AreaCodesSearches) {
         const wchar_t* listed;
         int fileState;  // 0 as written, 1 held by another opener, 2 removed
     } cases[] = {
-        {0, L"2", L"201 NJ Jersey City | 212 NY New York", 0},
         {0, L"2a", L"201 NJ Jersey City | 212 NY New York", 0},
-        {0, L"2121", L"212 NY New York", 0},
-        {1, L"ny", L"212 NY New York | 315 NY Syracuse", 0},
-        {1, L"Sa", L"", 0},
         {1, L"NYC", L"212 NY New York | 315 NY Syracuse", 0},
-        {2, L"41", L"415 CA San Francisco", 0},
         {2, L"Y", L"201 NJ Jersey City | 212 NY New York | 315 NY Syracuse", 0},
         {2, L"y", L"", 1},
         {0, L"2", L"", 2},
@@ -391,9 +386,8 @@ TEST_F(ScreensTest, DateCalculator) {
         const wchar_t* days;
         const wchar_t* facts[6];  // weekday, day and week in the year, start then end
     } changes[] = {
-        {at(2004, 1, 1), at(2004, 3, 1), L"60 days", {L"Thursday", L"1", L"1", L"Monday", L"61", L"10"}},
+        {at(2004, 1, 10), at(2004, 3, 1), L"51 days", {L"Saturday", L"10", L"2", L"Monday", L"61", L"10"}},
         {at(2004, 1, 10), at(2004, 1, 5), L"-5 days", {L"Saturday", L"10", L"2", L"Monday", L"5", L"2"}},
-        {at(2006, 1, 1), at(2100, 3, 1), L"34392 days", {L"Sunday", L"1", L"2", L"Monday", L"60", L"10"}},
     };
     const int facts[6] = {IDC_DATE_START_WEEKDAY, IDC_DATE_START_DAY_IN_YEAR, IDC_DATE_START_WEEK_IN_YEAR,
                           IDC_DATE_END_WEEKDAY,   IDC_DATE_END_DAY_IN_YEAR,   IDC_DATE_END_WEEK_IN_YEAR};
