@@ -1,27 +1,17 @@
 #include "tests/win/support/processes.h"
 
-#include <cstring>
-
 #include "tests/win/support/win_test.h"
 
-std::wstring builtFile(const wchar_t* name) {
-    const char* directory = QUANTREL_BINARY_DIR;
-    std::wstring path(directory, directory + strlen(directory));
-    path += name;
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
-
-BinaryFolder::BinaryFolder(const wchar_t* tag, std::initializer_list<const wchar_t*> binaries) {
+BinaryFolder::BinaryFolder(std::initializer_list<const wchar_t*> binaries) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    wchar_t name[MAX_PATH];
-    wsprintfW(name, L"%squantrel-%s-%lu\\", temp, tag, GetCurrentProcessId());
-    folder_ = name;
+    folder_ = temp + (L"quantrel-e2e-" + std::to_wstring(GetCurrentProcessId()));
+    folder_ += std::wstring(199 - folder_.size(), L'd') + L"\\";
     CreateDirectoryW(folder_.c_str(), nullptr);
+    const std::string directory = QUANTREL_BINARY_DIR;  // where the build put the binaries
+    const std::wstring built(directory.begin(), directory.end());
     for (const wchar_t* binary : binaries)
-        if (!CopyFileW(builtFile(binary).c_str(), file(binary).c_str(), FALSE)) ready_ = false;
+        if (!CopyFileW((built + binary).c_str(), file(binary).c_str(), FALSE)) ready_ = false;
 }
 
 BinaryFolder::~BinaryFolder() {
@@ -29,26 +19,17 @@ BinaryFolder::~BinaryFolder() {
     RemoveDirectoryW(folder_.c_str());
 }
 
-std::set<std::wstring> BinaryFolder::files() const {
-    std::vector<std::wstring> names = filesIn(folder_);
-    return std::set<std::wstring>(names.begin(), names.end());
-}
-
-bool Process::start(const std::wstring& program, const std::wstring& arguments) {
+bool Process::start(const std::wstring& program) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    std::wstring commandLine = L"\"" + program + L"\"";
     return CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info) != FALSE;
+                          &info);
 }
 
-bool Process::ended(DWORD limitMs, const std::function<bool(const std::function<bool()>&, DWORD)>& wait) {
-    auto done = [&] { return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0; };
-    return wait ? wait(done, limitMs) : waitFor(done, limitMs);
-}
-
+// Dispatches this thread's messages meanwhile: the program may send to the test's windows.
 long Process::waitExit(DWORD limitMs) {
-    if (!ended(limitMs)) return -1;
+    if (!waitFor([&] { return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0; }, limitMs)) return -1;
     DWORD code = 0;
     GetExitCodeProcess(info.hProcess, &code);
     return static_cast<long>(code);
@@ -56,76 +37,42 @@ long Process::waitExit(DWORD limitMs) {
 
 Process::~Process() {
     if (info.hProcess == nullptr) return;
-    if (WaitForSingleObject(info.hProcess, 0) != WAIT_OBJECT_0) {
-        TerminateProcess(info.hProcess, 1);
-        WaitForSingleObject(info.hProcess, 5000);
-    }
+    TerminateProcess(info.hProcess, 1);  // fails harmlessly once it has ended
+    WaitForSingleObject(info.hProcess, 5000);
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
 }
 
-SavedKey::SavedKey(const wchar_t* path) : path_(path) {
-    HKEY key = nullptr;
-    existed_ = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (!existed_) return;
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[256];
-        DWORD nameLength = 256, type = 0, size = 0;
-        if (RegEnumValueW(key, index, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
-        Value value = {name, type, std::vector<BYTE>(size)};
-        DWORD read = size;
-        RegQueryValueExW(key, name, nullptr, nullptr, value.data.data(), &read);
-        values_.push_back(value);
-    }
-    RegCloseKey(key);
+SavedKey::SavedKey(const wchar_t* path) : path_(path), copy_(L"SOFTWARE\\Quantrel test copy of ") {
+    for (wchar_t c : path_) copy_ += c == L'\\' ? L'|' : c;  // one key of its own, deleted whole at the end
+    HKEY copy = nullptr;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, copy_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &copy, nullptr);
+    existed_ = RegCopyTreeW(HKEY_LOCAL_MACHINE, path, copy) == ERROR_SUCCESS;
+    RegCloseKey(copy);
 }
 
 SavedKey::~SavedKey() {
-    if (!existed_) {
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, path_.c_str());
-        return;
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, path_.c_str());
+    if (existed_) {
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        RegCopyTreeW(HKEY_LOCAL_MACHINE, copy_.c_str(), key);
+        RegCloseKey(key);
     }
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    wchar_t name[256];
-    DWORD nameLength = 256;
-    while (RegEnumValueW(key, 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-        RegDeleteValueW(key, name);
-        nameLength = 256;
-    }
-    for (const Value& value : values_)
-        RegSetValueExW(key, value.name.c_str(), 0, value.type, value.data.data(),
-                       static_cast<DWORD>(value.data.size()));
-    RegCloseKey(key);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, copy_.c_str());
 }
 
-std::vector<HWND> windowsOfClass(const wchar_t* className) {
-    std::vector<HWND> found;
-    HWND window = nullptr;
-    while ((window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr) found.push_back(window);
-    return found;
-}
-
-DWORD processOf(HWND window) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process;
-}
-
-HWND waitForWindow(DWORD process, const wchar_t* className, const wchar_t* caption,
-                   const std::function<bool(const std::function<bool()>&, DWORD)>& wait) {
+HWND waitForWindow(DWORD process, const wchar_t* className, const wchar_t* caption) {
     HWND found = nullptr;
     auto appeared = [&] {
         HWND window = nullptr;
-        while ((window = FindWindowExW(nullptr, window, className, caption)) != nullptr)
-            if (processOf(window) == process && IsWindowVisible(window)) found = window;
+        DWORD owner = 0;
+        while ((window = FindWindowExW(nullptr, window, className, caption)) != nullptr) {
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == process && IsWindowVisible(window)) found = window;
+        }
         return found != nullptr;
     };
-    if (wait)
-        wait(appeared, 20000);
-    else
-        waitFor(appeared, 20000);
+    waitFor(appeared, 20000);
     return found;
 }
