@@ -142,6 +142,7 @@ TEST(ItemWindow, RefreshQueriesFollowUpdatedAndClearCacheAlwaysReloads) {
         {"first query gives the height, leaves Updated", false, 1, nullptr, 1, 1, 100, L"0.500000", 2},
         {"Updated 1 reloads and is set back to 0", false, 1, "0.75", 1, 0, 55, L"0.750000", 2},
         {"Updated 0 answers 0 and reloads nothing", false, 0, "0.25", 0, 0, 55, L"0.750000", 2},
+        {"Updated 2 answers 0 and is left as it stands", false, 2, "0.25", 0, 2, 55, L"0.750000", 2},
         {"clear-cache reloads whatever Updated says", true, 2, "0.25", 1, 2, 55, L"0.250000", 3},
     };
     ItemOnHost host;
