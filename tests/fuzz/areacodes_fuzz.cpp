@@ -1,7 +1,8 @@
 // The area search over any area.txt. Input: a control byte (the mode; whether
 // the file repeats past kAreaFileLimit), the text up to a zero byte, then the
-// file, searched in a block of exactly its size. The lines found are lines of
-// the text searched, in order; the empty City text finds them all.
+// file, in a block of exactly its size. What is found are lines of the text
+// (to a zero byte or the limit, ended by LF, less a CR before it), in order, of
+// 6 bytes or more in State mode; the empty City text finds them all.
 #include <algorithm>
 #include <vector>
 

@@ -15,25 +15,22 @@
 
 namespace {
 
-// printf's text for a value that is no finite number.
-bool finite(const std::string& t) { return t.find("nan") == t.npos && t.find("inf") == t.npos; }
-
-// `cut` is the recompute from the fields cut to the characters read.
+// `cut` is the recompute from the fields cut to the characters read; printf
+// writes "nan" or "inf" for a value that is no finite number.
 template <typename Result>
 void check(const Result& r, const Result& cut, int edited) {
     for (size_t n = 0; n < sizeof r.fields / sizeof r.fields[0]; ++n) {
-        FUZZ_CHECK(finite(r.fields[n].text));
-        FUZZ_CHECK(!r.fields[n].write || r.fields[n].id != edited);
-        FUZZ_CHECK(r.fields[n].write == cut.fields[n].write && r.fields[n].text == cut.fields[n].text);
+        const auto &f = r.fields[n], &c = cut.fields[n];
+        FUZZ_CHECK(f.text.find("nan") == f.text.npos && f.text.find("inf") == f.text.npos);
+        FUZZ_CHECK(!f.write || f.id != edited);
+        FUZZ_CHECK(f.write == c.write && f.text == c.text);
     }
 }
-
-std::string cut(const std::string& text, int limit) { return text.substr(0, limit); }
 
 template <typename Texts, typename Result>
 void fourTexts(FuzzInput& in, int edited, int limit, Result (*recompute)(const Texts&, int)) {
     std::string t[4], c[4];
-    for (int i = 0; i < 4; ++i) c[i] = cut(t[i] = in.field(), limit);
+    for (int i = 0; i < 4; ++i) c[i] = (t[i] = in.field()).substr(0, limit);
     check(recompute({t[0], t[1], t[2], t[3]}, edited), recompute({c[0], c[1], c[2], c[3]}, edited), edited);
 }
 
@@ -52,13 +49,13 @@ void metric(FuzzInput& in) {
     const int edited = kMetricRows[in.byte() % kMetricRowCount].valueField;
     const std::string typed = in.field();
     check(recomputeMetric(category, units, edited, typed),
-          recomputeMetric(category, units, edited, cut(typed, kMetricTextLimit)), edited);
+          recomputeMetric(category, units, edited, typed.substr(0, kMetricTextLimit)), edited);
 }
 
 void latLon(FuzzInput& in) {
     const int edited = kLatLonValueFields[in.byte() % 6];
     const std::string typed = in.field();
-    check(recomputeLatLon(edited, typed), recomputeLatLon(edited, cut(typed, kLatLonTextLimit)), edited);
+    check(recomputeLatLon(edited, typed), recomputeLatLon(edited, typed.substr(0, kLatLonTextLimit)), edited);
 }
 
 void computer(FuzzInput& in) {
@@ -80,7 +77,7 @@ void date(FuzzInput& in) {
     // The end a typed count sets is one the end picker takes.
     const DateTime first = {kPickerFirstYear, kPickerFirstMonth, 0, kPickerFirstDay, 0, 0, 0, 0};
     FUZZ_CHECK(!typed.setEnd || (daysBetween(typed.newEnd, first) >= 0 && typed.newEnd.year <= kDateLastYear));
-    FUZZ_CHECK(readDaysText(days.c_str()) == readDaysText(cut(days, kDateDaysTextLimit).c_str()));
+    FUZZ_CHECK(readDaysText(days.c_str()) == readDaysText(days.substr(0, kDateDaysTextLimit).c_str()));
 }
 
 // Any text reads as a finite number, and what "%.<n>f" writes of it reads

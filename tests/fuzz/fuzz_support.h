@@ -1,17 +1,15 @@
-// What the fuzz targets share: a check that stops the run, and the fuzzer's
-// bytes read front to back.
+// What the fuzz targets share: a check that names a broken invariant and
+// aborts (libFuzzer keeps the input), and the fuzzer's bytes read front to
+// back, past the end every byte 0 and every field empty.
 #pragma once
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-// A broken invariant is named and aborts: libFuzzer keeps the input.
 #define FUZZ_CHECK(condition) \
     (condition) ? void() : (std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition), std::abort())
 
-// Past the end every byte is 0 and every field empty: a short input is a
-// whole case too.
 struct FuzzInput {
     const uint8_t* data;
     size_t size, at = 0;

@@ -1,8 +1,7 @@
-// rates.txt from anywhere, read where libFuzzer holds it (a block of exactly
-// its size): fields stay terminated, entries past count cleared, rates finite;
-// what is composed fits kRatesFileCapacity, ends with its only zero byte and
-// reads back to the same bytes; a table of raw bytes composes within it too;
-// an index outside the table converts to 0.
+// rates.txt from anywhere, in a block of exactly its size: fields stay
+// terminated, entries past count cleared, rates finite; what is composed fits
+// kRatesFileCapacity (from a table of raw bytes too), ends with its only zero
+// byte and reads back to the same bytes; an index outside the table gives 0.
 #include <algorithm>
 #include <cmath>
 #include <cstring>

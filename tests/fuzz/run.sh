@@ -1,7 +1,6 @@
 #!/bin/sh
-# Runs each fuzz target for a while on its seeds (tests/fuzz/corpus/<target>/,
-# left as they are) and a working corpus in the tree; fails on a crash or a
-# broken invariant, leaving log and input in <dir>/artifacts/.
+# Runs each fuzz target for a while on its seeds (tests/fuzz/corpus/<target>/, left as they are) and a working
+# corpus in the build tree; fails on a crash or a broken invariant, leaving log and input in <dir>/artifacts/.
 #   tests/fuzz/run.sh <fuzz build dir> [seconds per target, default 60]
 build=$(cd "$1" && pwd) && seeds=$(cd "$(dirname "$0")" && pwd)/corpus || exit 1
 status=0

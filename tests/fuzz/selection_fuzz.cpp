@@ -1,9 +1,8 @@
-// quantrel.dat from anywhere, in both forms: the 100-byte record (padded with
-// zero bytes) in a block of exactly its size, then a byte per field to write.
-// Parsing sets each field of the form from its slot, a flag only from 0 or 1;
-// composing writes what reads back (0 for a value that does not fit, a flag as
-// 1 only for 1), zero-pads the program's form and keeps bytes 15 to 99 in the
-// plug-in's.
+// quantrel.dat from anywhere, in both forms: the 100-byte record, then a byte
+// per field to write. Parsing sets each field of the form from its slot, a
+// flag only from 0 or 1; composing writes what reads back (0 for a value that
+// does not fit, a flag as 1 only for 1), zero-pads the program's form and
+// keeps bytes 15 to 99 in the plug-in's.
 #include <cstring>
 #include <vector>
 

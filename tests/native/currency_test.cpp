@@ -16,106 +16,36 @@ using namespace std::string_literals;
 
 namespace {
 
-// A table as read from `bytes`; the caller owns it.
-std::unique_ptr<CurrencyTable> readTable(const std::string& bytes) {
-    std::unique_ptr<CurrencyTable> read(new CurrencyTable{});
-    parseRates(bytes.data(), bytes.size(), *read);
-    return read;
-}
-
-// Parses from a heap block of exactly the file's size (the sanitizers see any
-// read past it) into a table full of junk, and describes what was read as
-// "header|name:rate|..."; "+stale" when an entry past count was not cleared.
-std::string parsed(const std::string& bytes) {
+// A table read from a heap block of exactly the file's size (the sanitizers
+// see any read past it) into a table full of junk.
+std::unique_ptr<CurrencyTable> read(const std::string& bytes) {
     std::unique_ptr<char[]> block(new char[bytes.size() + 1]);
     std::memcpy(block.get(), bytes.data(), bytes.size());
     std::unique_ptr<CurrencyTable> table(new CurrencyTable);
     std::memset(table.get(), 0x5a, sizeof *table);
     parseRates(block.get(), bytes.size(), *table);
-    std::string out = table->headerLine;
-    for (int i = 0; i < table->count; ++i)
-        out += "|" + (table->entries[i].name + formatText(":%g", table->entries[i].rate));
-    static const CurrencyEntry kCleared = {};
-    for (int i = table->count; i < kCurrencyCapacity; ++i)
-        if (std::memcmp(&table->entries[i], &kCleared, sizeof kCleared) != 0) return out + "+stale";
+    return table;
+}
+
+// "header|name:rate|...".
+std::string described(const CurrencyTable& table) {
+    std::string out = table.headerLine;
+    for (int i = 0; i < table.count; ++i)
+        out += "|" + (table.entries[i].name + formatText(":%g", table.entries[i].rate));
     return out;
 }
 
-}  // namespace
-
-TEST(Rates, Parse) {
-    const std::string name150(150, 'N'), header400(400, 'h');
-    std::string many = "H\n\t1\nx\n", hundred = "H";  // skipped lines use up no entry
-    for (int i = 0; i < 105; ++i) many += formatText("C%d\t%d\n", i, i), hundred += formatText("|C%d:%d", i, i);
-    const struct {
-        const char* name;
-        std::string bytes, read;
-    } cases[] = {
-        {"worked", "H\nUSD\t1.0000\nEuro\t0.9150\n", "H|USD:1|Euro:0.915"},
-        {"last line without line feed not read", "H\nA\t1\nB\t2", "H|A:1"},
-        {"empty name, no tab: skipped", "H\n\t0.0000\nno tab\n\nA\t2\n", "H|A:2"},
-        {"the rate stops at its line", "H\nA\t\n7\t3\nB\t7.5\r\nC\t8\t9\n", "H|A:0|7:3|B:7.5|C:8"},
-        {"CR LF: the header keeps its CR", "Header\r\nA\t1.5\r\n", "Header\r|A:1.5"},
-        {"zero byte ends the text", "H\nA\t1\n\0B\t2\n"s, "H|A:1"},
-        {"no line feed: all header", "just a header", "just a header"},
-        {"empty file", "", ""},
-        {"name cut to 103", "H\n" + name150 + "\t2.5\nB\t3\n", "H|" + name150.substr(0, 103) + ":2.5|B:3"},
-        {"header cut to 259", header400 + "\nA\t1\n", header400.substr(0, 259) + "|A:1"},
-        {"entries past the 100th ignored", many, hundred.substr(0, hundred.find("|C100"))},
-    };
-    for (const auto& c : cases) EXPECT_EQ(c.read, parsed(c.bytes)) << c.name;
+// Euro 0.95, Yen 151 and Euro 0.97 made on "H|Euro:0.9|Yen:150", applied to
+// another file: the count applied and the table. An edit lands only while its
+// entry still bears the edited name: the table may have been replaced since
+// (a download, the other deliverable's save).
+std::string edited(const char* file) {
+    auto before = read("H\nEuro\t0.9\nYen\t150\n"), table = read(file);
+    const RateEdit edits[] = {rateEditOf(*before, 0, 0.95), rateEditOf(*before, 1, 151.0),
+                              rateEditOf(*before, 0, 0.97)};
+    const int applied = applyRateEdits(*table, edits, 3);
+    return std::to_string(applied) + " " + described(*table);
 }
-
-TEST(Rates, Compose) {
-    auto table = readTable("H\nA\t2\nB\t1.23456\nC\t0.00004\nD\t-3.5\nInf\t0\nNaN\t0\n");
-    table->entries[4].rate = INFINITY, table->entries[5].rate = NAN;
-    EXPECT_EQ("H\nA\t2.0000\nB\t1.2346\nC\t0.0000\nD\t-3.5000\nInf\t0.0000\nNaN\t0.0000\n\0"s, composeRates(*table));
-    table->count = -5;
-    EXPECT_EQ("H\n\0"s, composeRates(*table)) << "count below 0";
-    // Unterminated fields are taken to their size.
-    table->count = 1;
-    std::memset(table->headerLine, 'h', kHeaderLineSize);
-    std::memset(table->entries[0].name, 'n', kCurrencyNameSize);
-    EXPECT_EQ(std::string(259, 'h') + "\n" + std::string(103, 'n') + "\t2.0000\n" + '\0', composeRates(*table));
-    // The largest table the writer can give fills the reader's capacity
-    // exactly and reads back whole.
-    for (int i = 0; i < kCurrencyCapacity; ++i) {
-        std::memset(table->entries[i].name, 'A' + i % 26, kCurrencyNameSize);
-        table->entries[i].rate = -DBL_MAX;
-    }
-    table->count = 1000;
-    std::string bytes = composeRates(*table);
-    EXPECT_EQ(kRatesFileCapacity, bytes.size());
-    std::unique_ptr<CurrencyTable> again(new CurrencyTable{});
-    parseRates(bytes.data(), bytes.size(), *again);
-    EXPECT_EQ(bytes, composeRates(*again));
-}
-
-// An edit lands only while its entry still bears the edited name: the table
-// may have been replaced since (a download, the other deliverable's save).
-TEST(Rates, EditsFollowTheName) {
-    auto edited = readTable("H\nEuro\t0.9\nYen\t150\n");
-    const RateEdit edits[] = {rateEditOf(*edited, 0, 0.95), rateEditOf(*edited, 1, 151.0),
-                              rateEditOf(*edited, 0, 0.97)};
-    const struct {
-        const char* name;
-        std::string file;
-        int applied;
-        std::string rates;
-    } cases[] = {
-        {"same names; the later edit wins", "H\nEuro\t0.8\nYen\t140\n", 3, "H|Euro:0.97|Yen:151"},
-        {"entry 1 renamed", "H\nEuro\t0.8\nPound\t0.7\n", 2, "H|Euro:0.97|Pound:0.7"},
-        {"entry 1 gone", "H\nEuro\t0.8\n", 2, "H|Euro:0.97"},
-        {"names swapped", "H\nYen\t140\nEuro\t0.8\n", 0, "H|Yen:140|Euro:0.8"},
-    };
-    for (const auto& c : cases) {
-        auto file = readTable(c.file);
-        EXPECT_EQ(c.applied, applyRateEdits(*file, edits, 3)) << c.name;
-        EXPECT_EQ(c.rates, parsed(composeRates(*file))) << c.name;
-    }
-}
-
-namespace {
 
 // A selection record: a heap block of exactly 100 bytes, for the sanitizers.
 using Record = std::vector<uint8_t>;
@@ -134,11 +64,54 @@ std::vector<int32_t> fields(const SelectionState& state) {
     return values;
 }
 
-// Reserved 0, rows 2 5 0 7, category 1, units 0 1 2 3, Auto Update on, Today
-// item off.
-const SelectionState kWorked = {0, {2, 5, 0, 7}, 1, {0, 1, 2, 3}, 1, 0};
-
 }  // namespace
+
+TEST(Rates, ReadAndEdit) {
+    const std::string name150(150, 'N'), header400(400, 'h');
+    std::string many = "H\n\t1\nx\n", hundred = "H";  // skipped lines use up no entry
+    for (int i = 0; i < 105; ++i) many += formatText("C%d\t%d\n", i, i), hundred += formatText("|C%d:%d", i, i);
+    const struct {
+        const char* name;
+        std::string got, want;
+    } cases[] = {
+        {"worked", described(*read("H\nUSD\t1.0000\nEuro\t0.9150\n")), "H|USD:1|Euro:0.915"},
+        {"last line without line feed not read", described(*read("H\nA\t1\nB\t2")), "H|A:1"},
+        {"empty name, no tab: skipped", described(*read("H\n\t0.0000\nno tab\n\nA\t2\n")), "H|A:2"},
+        {"the rate stops at its line", described(*read("H\nA\t\n7\t3\nB\t7.5\r\nC\t8\t9\n")), "H|A:0|7:3|B:7.5|C:8"},
+        {"CR LF: the header keeps its CR", described(*read("Header\r\nA\t1.5\r\n")), "Header\r|A:1.5"},
+        {"zero byte ends the text", described(*read("H\nA\t1\n\0B\t2\n"s)), "H|A:1"},
+        {"no line feed: all header", described(*read("just a header")), "just a header"},
+        {"empty file", described(*read("")), ""},
+        {"name cut to 103", described(*read("H\n" + name150 + "\t2.5\nB\t3\n")),
+         "H|" + name150.substr(0, 103) + ":2.5|B:3"},
+        {"header cut to 259", described(*read(header400 + "\nA\t1\n")), header400.substr(0, 259) + "|A:1"},
+        {"entries past the 100th ignored", described(*read(many)), hundred.substr(0, hundred.find("|C100"))},
+        {"same names; the later edit wins", edited("H\nEuro\t0.8\nYen\t140\n"), "3 H|Euro:0.97|Yen:151"},
+        {"entry 1 renamed", edited("H\nEuro\t0.8\nPound\t0.7\n"), "2 H|Euro:0.97|Pound:0.7"},
+        {"entry 1 gone", edited("H\nEuro\t0.8\n"), "2 H|Euro:0.97"},
+        {"names swapped", edited("H\nYen\t140\nEuro\t0.8\n"), "0 H|Yen:140|Euro:0.8"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.want, c.got) << c.name;
+}
+
+TEST(Rates, Compose) {
+    auto table = read("H\nA\t2\nB\t1.23456\nC\t0.00004\nD\t-3.5\nInf\t0\nNaN\t0\n");
+    table->entries[4].rate = INFINITY, table->entries[5].rate = NAN;
+    EXPECT_EQ("H\nA\t2.0000\nB\t1.2346\nC\t0.0000\nD\t-3.5000\nInf\t0.0000\nNaN\t0.0000\n\0"s, composeRates(*table));
+    table->count = -5;
+    EXPECT_EQ("H\n\0"s, composeRates(*table)) << "count below 0";
+    // The largest table the writer can give, unterminated fields taken to
+    // their size, fills the reader's capacity exactly and reads back whole.
+    std::memset(table->headerLine, 'h', kHeaderLineSize);
+    for (int i = 0; i < kCurrencyCapacity; ++i) {
+        std::memset(table->entries[i].name, 'A' + i % 26, kCurrencyNameSize);
+        table->entries[i].rate = -DBL_MAX;
+    }
+    table->count = 1000;
+    const std::string bytes = composeRates(*table);
+    EXPECT_EQ(kRatesFileCapacity, bytes.size());
+    EXPECT_EQ(bytes, composeRates(*read(bytes)));
+}
 
 // A slot holds -9 to 99 in decimal and zero bytes, or only zero bytes; it
 // reads as strtol reads its own three bytes, whatever lies around them.
@@ -165,35 +138,32 @@ TEST(Selection, Slots) {
     }
 }
 
-TEST(Selection, ProgramForm) {
-    Record record(kSelectionRecordSize, 'z');
-    composeSelections(kWorked, SelectionForm::program, record.data());
+// The program writes all twelve slots and zero bytes after them; the plug-in
+// writes slots 0 to 4 and keeps every other byte; each reads its own slots. A
+// flag is written as 1 only for exactly 1; a flag slot holding other than 0 or
+// 1 leaves its flag as it was.
+TEST(Selection, Forms) {
+    const SelectionState worked = {0, {2, 5, 0, 7}, 1, {0, 1, 2, 3}, 1, 0};
+    Record record(kSelectionRecordSize);
+    for (size_t i = 0; i < kSelectionRecordSize; ++i) record[i] = static_cast<uint8_t>('A' + i % 26);
+    Record plugin = record;
+    composeSelections(worked, SelectionForm::program, record.data());
     EXPECT_EQ("0..2..5..0..7..1..0..1..2..3..1..0.." + std::string(64, '.'), shown(record));
     SelectionState state = {9, {9, 9, 9, 9}, 9, {9, 9, 9, 9}, 0, 1};
     parseSelections(record.data(), SelectionForm::program, state);
-    EXPECT_EQ(fields(kWorked), fields(state));
-    // A flag is written as 1 only for exactly 1; a flag slot holding other
-    // than 0 or 1 leaves its flag as it was.
+    EXPECT_EQ(fields(worked), fields(state));
     composeSelections({0, {}, 0, {}, 7, -1}, SelectionForm::program, record.data());
     EXPECT_EQ("0..0..", shown(record, 30, 6));
     writeSlot(record.data(), kSlotAutoUpdate, 7);
     writeSlot(record.data(), kSlotTodayItem, 7);
-    for (int32_t before : {0, 1}) {
-        state.autoUpdate = state.todayItem = before;
-        parseSelections(record.data(), SelectionForm::program, state);
-        EXPECT_EQ((std::vector<int32_t>{before, before}), (std::vector<int32_t>{state.autoUpdate, state.todayItem}));
-    }
-}
+    state.autoUpdate = 0, state.todayItem = 1;
+    parseSelections(record.data(), SelectionForm::program, state);
+    EXPECT_EQ((std::vector<int32_t>{0, 1}), (std::vector<int32_t>{state.autoUpdate, state.todayItem}));
 
-// The plug-in reads and writes slots 0 to 4 and keeps every other byte.
-TEST(Selection, PluginForm) {
-    Record record(kSelectionRecordSize);
-    for (size_t i = 0; i < kSelectionRecordSize; ++i) record[i] = static_cast<uint8_t>('A' + i % 26);
-    composeSelections({11, {3, -1, 99, 4}, 8, {8, 8, 8, 8}, 0, 0}, SelectionForm::plugin, record.data());
-    EXPECT_EQ("11.3..-1.99.4..", shown(record, 0, 15));
-    for (size_t i = 15; i < kSelectionRecordSize; ++i) EXPECT_EQ('A' + i % 26, record[i]) << "byte " << i;
-    SelectionState state = {};
-    state.metricCategory = -5;
-    parseSelections(record.data(), SelectionForm::plugin, state);
+    composeSelections({11, {3, -1, 99, 4}, 8, {8, 8, 8, 8}, 0, 0}, SelectionForm::plugin, plugin.data());
+    EXPECT_EQ("11.3..-1.99.4..", shown(plugin, 0, 15));
+    for (size_t i = 15; i < kSelectionRecordSize; ++i) EXPECT_EQ('A' + i % 26, plugin[i]) << "byte " << i;
+    state = {0, {}, -5, {}, 0, 0};
+    parseSelections(plugin.data(), SelectionForm::plugin, state);
     EXPECT_EQ((std::vector<int32_t>{11, 3, -1, 99, 4, -5, 0, 0, 0, 0, 0, 0}), fields(state));
 }

@@ -44,10 +44,9 @@ class RatesPublisherTest(unittest.TestCase):
         self.assertEqual((1, None), convert(DAILY, "--base", "GBP"), "base not in the file")
 
     def test_answers(self):
-        folder = tempfile.TemporaryDirectory()
-        self.addCleanup(folder.cleanup)
+        folder = self.enterContext(tempfile.TemporaryDirectory())
         body = b"Rates\n" + b"Euro\t1.0000\n" * 100
-        with open(os.path.join(folder.name, "rates.txt"), "wb") as f:
+        with open(os.path.join(folder, "rates.txt"), "wb") as f:
             f.write(body)
         server = rates_publisher.make_server(f.name, port=0)
         threading.Thread(target=server.serve_forever, daemon=True).start()
