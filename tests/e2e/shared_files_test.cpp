@@ -177,19 +177,6 @@ const Interleaving kInterleavings[] = {
          done(d.open(exchange, IDC_CURRENCY_EDIT, L"Edit Currency Value"));
          done(exchange);
      }},
-    {"rates.txt held for a moment while Currency Exchange opens",
-     [](Device& d) {
-         d.startProgram();
-         HeldFile holder(d.folder.file(L"rates.txt"));
-         ASSERT_TRUE(holder.holding());
-         click(d.launcher, IDC_LAUNCH_CURRENCY);
-         // The screen exists, not yet shown, while it loads the rates.
-         ASSERT_TRUE(waitFor([&] { return FindWindowW(L"#32770", L"Currency Exchange") != nullptr; }));
-         holder.release();
-         HWND exchange = waitForWindow(d.program->info.dwProcessId, L"#32770", L"Currency Exchange");
-         EXPECT_EQ(3, SendDlgItemMessageW(exchange, IDC_CURRENCY_BOX_1, CB_GETCOUNT, 0, 0)) << "the rates are loaded";
-         done(exchange);
-     }},
     {"quantrel.dat held while the program starts, then its end",
      [](Device& d) {
          HeldFile holder(d.folder.file(L"quantrel.dat"));

@@ -1,10 +1,8 @@
-// The eight calculator screens through their real templates and procedures.
-// One table says how each is wired: the launcher button that opens it, what
-// shows at opening, which fields raise the keyboard and which a gain of
-// focus empties. The same table drives hostile text into every value field.
-// Then one worked row of the screens that only compute, and what the other
-// screens do beyond the frame. The computations' own rows live in the
-// native tests, the frame's rules in the frame's test.
+// The eight calculator screens through their real templates and procedures:
+// one table of how each is wired (launcher button, what shows at opening,
+// the frame's keyboard, colour and clearing rules on its fields), hostile
+// text in every value field, one worked row per computing screen, and what
+// the other screens do beyond the frame. The computations' rows are native.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -348,14 +346,7 @@ TEST_F(ScreensTest, AreaCodesSearches) {
     });
 }
 
-SYSTEMTIME at(WORD year, WORD month, WORD day) {
-    SYSTEMTIME time = {};
-    time.wYear = year;
-    time.wMonth = month;
-    time.wDay = day;
-    time.wHour = 10;
-    return time;
-}
+SYSTEMTIME at(WORD year, WORD month, WORD day) { return SYSTEMTIME{year, month, 0, day, 10, 0, 0, 0}; }
 
 void setPicker(HWND dialog, int id, SYSTEMTIME time) {
     SendDlgItemMessageW(dialog, id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
