@@ -23,12 +23,6 @@
 
 namespace {
 
-std::string record(const std::vector<int>& slots) {
-    uint8_t bytes[kSelectionRecordSize] = {};
-    for (int slot = 0; slot < kSelectionSlotCount; ++slot) writeSlot(bytes, slot, slots[slot]);
-    return std::string(reinterpret_cast<char*>(bytes), sizeof bytes);
-}
-
 // rates.txt as either writer writes it.
 std::string ratesFile(const char* header, const std::vector<std::pair<const char*, double>>& rates) {
     std::string text = std::string(header) + "\n";
@@ -73,7 +67,7 @@ void choose(HWND dialog, int firstBox, const int rows[4]) {
 struct Device {
     Device() {
         writeFileBytes(folder.file(L"rates.txt"), kStartRates);
-        writeFileBytes(folder.file(L"quantrel.dat"), record(kStartSlots));
+        writeFileBytes(folder.file(L"quantrel.dat"), selectionRecord(kStartSlots));
         server.answerWith({response("200 OK", ratesFile("Served", {{"A", 10}, {"B", 20}, {"C", 30}})), false});
         setMachineText(kQuelvindorKey, kModulePathValue, folder.folder());
         setMachineText(kQuelvindorKey, L"RatesServer", L"127.0.0.1:" + std::to_wstring(server.port()));
@@ -238,7 +232,7 @@ TEST(SharedFiles, EverySaveKeepsWhatTheOtherStored) {
         c.steps(device);
         if (device.mainWindow != nullptr) device.endProgram();
         EXPECT_EQ(c.rates, device.file(L"rates.txt"));
-        EXPECT_EQ(record(c.slots), device.file(L"quantrel.dat"));
+        EXPECT_EQ(selectionRecord(c.slots), device.file(L"quantrel.dat"));
     }
 }
 
@@ -252,7 +246,7 @@ TEST(SharedFiles, BothSavingAtOnceKeepEveryStoredChange) {
     std::vector<int> slots = {7, 0, 1, 2, 3, 4, 1, 2, 3, 0, 0, 1};
     Device d;
     ASSERT_TRUE(writeFileBytes(d.folder.file(L"rates.txt"), ratesFile(kHeader, rates)));
-    ASSERT_TRUE(writeFileBytes(d.folder.file(L"quantrel.dat"), record(slots)));
+    ASSERT_TRUE(writeFileBytes(d.folder.file(L"quantrel.dat"), selectionRecord(slots)));
     d.startHost(6);
     d.startProgram();
     // Sends to both processes at once, the second from a thread of its own.
@@ -294,14 +288,14 @@ TEST(SharedFiles, BothSavingAtOnceKeepEveryStoredChange) {
         slots[kSlotAutoUpdate] = round % 2;
         for (const int* rows : {programRows, homeRows}) {
             for (int i = 0; i < 4; ++i) slots[static_cast<size_t>(kSlotCurrencyRow + i)] = rows[i];
-            if (held == record(slots)) break;
+            if (held == selectionRecord(slots)) break;
         }
-        EXPECT_EQ(record(slots), held) << "the four rows of one of the two saves, the rest as stored";
+        EXPECT_EQ(selectionRecord(slots), held) << "the four rows of one of the two saves, the rest as stored";
         if (round % 7 == 6) d.endProgram(), d.startProgram();
     }
     d.endProgram();
     EXPECT_EQ(ratesFile(kHeader, rates), d.file(L"rates.txt"));
-    EXPECT_EQ(record(slots), d.file(L"quantrel.dat"));
+    EXPECT_EQ(selectionRecord(slots), d.file(L"quantrel.dat"));
     EXPECT_EQ(5u, filesIn(d.folder.folder()).size()) << "no temporary file left";
 }
 

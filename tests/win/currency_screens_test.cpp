@@ -29,13 +29,9 @@ const int kBoxes[4] = {IDC_CURRENCY_BOX_1, IDC_CURRENCY_BOX_2, IDC_CURRENCY_BOX_
 const int kFields[4] = {IDC_CURRENCY_AMOUNT_1, IDC_CURRENCY_AMOUNT_2, IDC_CURRENCY_AMOUNT_3, IDC_CURRENCY_AMOUNT_4};
 const std::string kWorkedRates = "Sample rates\nA\t1\nB\t2\nC\t0.5\nD\t100\n";
 
-// A selection record with the four currency rows and the two flags.
-std::string selectionRecord(const std::vector<int>& rows, int autoUpdate = 0, int todayItem = 0) {
-    uint8_t record[kSelectionRecordSize] = {};
-    for (int row = 0; row < 4; ++row) writeSlot(record, kSlotCurrencyRow + row, rows[row]);
-    writeSlot(record, kSlotAutoUpdate, autoUpdate);
-    writeSlot(record, kSlotTodayItem, todayItem);
-    return std::string(reinterpret_cast<const char*>(record), sizeof record);
+// quantrel.dat with the four currency rows and the two flags.
+std::string rowsRecord(const std::vector<int>& rows, int autoUpdate = 0, int todayItem = 0) {
+    return selectionRecord({0, rows[0], rows[1], rows[2], rows[3], 0, 0, 0, 0, 0, autoUpdate, todayItem});
 }
 
 int selection(HWND dialog, int box) { return static_cast<int>(SendDlgItemMessageW(dialog, box, CB_GETCURSEL, 0, 0)); }
@@ -110,7 +106,7 @@ TEST_F(CurrencyScreensTest, TypingConvertsIntoTheOtherRows) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        files(c.rates, selectionRecord(c.rows, 1, 0));
+        files(c.rates, rowsRecord(c.rows, 1, 0));
         exchange([&](HWND dialog) {
             for (int row = 0; row < 4; ++row) {
                 EXPECT_EQ(c.rows[row] == 7 ? -1 : c.rows[row], selection(dialog, kBoxes[row])) << "row " << row + 1;
@@ -127,7 +123,7 @@ TEST_F(CurrencyScreensTest, TypingConvertsIntoTheOtherRows) {
 // Done keeps the rows as the last key release read them, and the options,
 // and registers the home-screen item as the option says.
 TEST_F(CurrencyScreensTest, DoneKeepsTheChoicesAndTheOptions) {
-    files(kWorkedRates, selectionRecord({0, 1, 2, 3}));
+    files(kWorkedRates, rowsRecord({0, 1, 2, 3}));
     for (bool on : {true, false}) {
         exchange([&](HWND dialog) {
             SendDlgItemMessageW(dialog, kBoxes[0], CB_SETCURSEL, 2, 0);
@@ -137,7 +133,7 @@ TEST_F(CurrencyScreensTest, DoneKeepsTheChoicesAndTheOptions) {
             if (checked(dialog, IDC_CURRENCY_TODAY_ITEM) != on) click(dialog, IDC_CURRENCY_TODAY_ITEM);
             if (on) saveScreenshot(L"currency_exchange");
         });
-        EXPECT_EQ(selectionRecord({2, 1, 2, 3}, on, on), readFileBytes(place.file(kSelectionFileName)));
+        EXPECT_EQ(rowsRecord({2, 1, 2, 3}, on, on), readFileBytes(place.file(kSelectionFileName)));
         EXPECT_EQ(on ? 1 : 0, programSelections.autoUpdate) << "in memory for the timer";
         EXPECT_EQ(on ? 1 : 0, machineNumber(kTodayItemKey, L"Enabled"));
         EXPECT_EQ(4, machineNumber(kTodayItemKey, L"Type"));
@@ -146,7 +142,7 @@ TEST_F(CurrencyScreensTest, DoneKeepsTheChoicesAndTheOptions) {
 }
 
 TEST_F(CurrencyScreensTest, EditOpensTheEditorAndTheNextKeyUsesTheEditedRate) {
-    files(kWorkedRates, selectionRecord({0, 1, 2, 3}));
+    files(kWorkedRates, rowsRecord({0, 1, 2, 3}));
     exchange([&](HWND dialog) {
         typeInto(dialog, kFields[0], L"10");
         HWND owner = nullptr;

@@ -37,12 +37,7 @@ namespace {
 const std::string kOldRates = "Old rates\nA\t1.5000\nB\t2.0000\nC\t0.5000\nD\t100.0000\n\0"s;
 const std::string kServedRates = "Served rates\nA\t1.2500\nE\t9.0000\n";
 
-std::string oldSelections() {
-    uint8_t record[kSelectionRecordSize] = {};
-    const int slots[kSelectionSlotCount] = {7, 0, 1, 2, 0, 2, 0, 1, 2, 3, 0, 0};
-    for (int slot = 0; slot < kSelectionSlotCount; ++slot) writeSlot(record, slot, slots[slot]);
-    return std::string(reinterpret_cast<const char*>(record), sizeof record);
-}
+const std::string kOldSelections = selectionRecord({7, 0, 1, 2, 0, 2, 0, 1, 2, 3, 0, 0});
 
 int slotOf(const std::string& record, int slot) {
     return record.size() < kSelectionRecordSize ? -100 : readSlot(reinterpret_cast<const uint8_t*>(record.data()), slot);
@@ -60,7 +55,7 @@ protected:
         wcscpy(dataDirectory, place.directory().c_str());
         for (const std::wstring& name : filesIn(place.directory())) DeleteFileW(place.file(name.c_str()).c_str());
         ASSERT_TRUE(writeFileBytes(place.file(kRatesFileName), kOldRates));
-        ASSERT_TRUE(writeFileBytes(place.file(kSelectionFileName), oldSelections()));
+        ASSERT_TRUE(writeFileBytes(place.file(kSelectionFileName), kOldSelections));
         programRates = CurrencyTable{};
         programSelections = SelectionState{};
         loadRates(dataDirectory, programRates);
@@ -69,7 +64,7 @@ protected:
     // Both files hold their old bytes and nothing else lies beside them.
     void expectOldFiles() {
         EXPECT_EQ(kOldRates, readFileBytes(place.file(kRatesFileName)));
-        EXPECT_EQ(oldSelections(), readFileBytes(place.file(kSelectionFileName)));
+        EXPECT_EQ(kOldSelections, readFileBytes(place.file(kSelectionFileName)));
         EXPECT_EQ(2u, filesIn(place.directory()).size()) << "files left in the data directory";
     }
     ScratchPlace place;
@@ -209,7 +204,7 @@ TEST_F(FilesTest, EverySaveFailedMidWriteKeepsTheChangeAndSavesItLater) {
          // Another writer stores Metric's category before the program ends:
          // the end writes only the slots the failed Done left unsaved.
          [&] {
-             std::string record = oldSelections();
+             std::string record = kOldSelections;
              writeSlot(reinterpret_cast<uint8_t*>(&record[0]), kSlotMetricCategory, 5);
              writeFileBytes(place.file(kSelectionFileName), record);
              endProgram();

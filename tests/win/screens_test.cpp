@@ -158,9 +158,7 @@ TEST_F(ScreensTest, Wiring) {
 TEST_F(ScreensTest, HostileText) {
     ASSERT_TRUE(writeFileBytes(scratch.file(kRatesFileName),
                                "Hostile\nTiny\t1e-300\nHuge\t1e300\nZero\t0\nNegative\t-2.5\nCaf\xe9 \xb0\x80\t1.5\n"s));
-    uint8_t rows[kSelectionRecordSize] = {};
-    for (int row = 0; row < 4; ++row) writeSlot(rows, kSlotCurrencyRow + row, row);
-    ASSERT_TRUE(writeFileBytes(scratch.file(kSelectionFileName), std::string(reinterpret_cast<char*>(rows), 100)));
+    ASSERT_TRUE(writeFileBytes(scratch.file(kSelectionFileName), selectionRecord({0, 0, 1, 2, 3})));
     ASSERT_TRUE(writeFileBytes(scratch.file(L"area.txt"), "201 NJ Bayonne\n418 QC Qu\xe9" "bec\n\xb0\xe9\x80 \x01\n"));
     deviceCaptureMessageBoxes(true);
     deviceClearMessageBoxes();

@@ -209,10 +209,7 @@ const int kAmounts[] = {IDC_CALC_AMOUNT_1, IDC_CALC_AMOUNT_2, IDC_CALC_AMOUNT_3,
 
 // quantrel.dat with the four rows given; the other slots hold choices of their own.
 std::string selections(const int (&rows)[4]) {
-    uint8_t record[kSelectionRecordSize] = {};
-    const int slots[kSelectionSlotCount] = {7, rows[0], rows[1], rows[2], rows[3], 4, 12, 1, 2, -2, 1, 1};
-    for (int slot = 0; slot < kSelectionSlotCount; ++slot) writeSlot(record, slot, slots[slot]);
-    return std::string(reinterpret_cast<const char*>(record), sizeof record);
+    return selectionRecord({7, rows[0], rows[1], rows[2], rows[3], 4, 12, 1, 2, -2, 1, 1});
 }
 
 // The calculator as a header tap opens it, over the rates of the worked row.

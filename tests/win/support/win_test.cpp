@@ -264,6 +264,12 @@ std::vector<std::wstring> filesIn(const std::wstring& directory) {
     return names;
 }
 
+std::string selectionRecord(const std::vector<int>& slots) {
+    uint8_t record[kSelectionRecordSize] = {};
+    for (size_t slot = 0; slot < slots.size(); ++slot) writeSlot(record, static_cast<int>(slot), slots[slot]);
+    return std::string(reinterpret_cast<const char*>(record), sizeof record);
+}
+
 std::string readFileBytes(const std::wstring& path) {
     std::string bytes;
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

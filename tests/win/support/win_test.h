@@ -87,6 +87,9 @@ long updatedFlag();
 // The names of the plain files in a directory (its path ends with a separator).
 std::vector<std::wstring> filesIn(const std::wstring& directory);
 
+// quantrel.dat holding the slots given, from slot 0 on; the rest is zeros.
+std::string selectionRecord(const std::vector<int>& slots);
+
 // Whole files as bytes.
 std::string readFileBytes(const std::wstring& path);
 bool writeFileBytes(const std::wstring& path, const std::string& bytes);
