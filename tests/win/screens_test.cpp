@@ -9,7 +9,6 @@
 
 #include <commctrl.h>
 
-#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -205,11 +204,12 @@ TEST_F(ScreensTest, WorkedRowsTypedKeyByKey) {
         {"a typed tip amount feeds nothing", IDC_LAUNCH_TIP,
          {{IDC_TIP_PERCENT, L"15"}, {IDC_TIP_BILL, L"50"}, {IDC_TIP_AMOUNT, L"99"}},
          {{IDC_TIP_BILL, L"50.00"}, {IDC_TIP_TOTAL, L"57.50"}, {IDC_TIP_SPLIT, L"0"}}, nullptr},
+        // The degree sign reaches the computation as the byte 0xB0 and comes back.
         {"longitude in degrees, minutes and seconds", IDC_LAUNCH_LATLON,
          {{IDC_LONGITUDE_SECONDS, L"123\u00b045'12.34\""}},
          {{IDC_LONGITUDE_DEGREES, L"123.7534\u00b0"}, {IDC_LONGITUDE_MINUTES, L"123\u00b045.21'"},
           {IDC_LATITUDE_DEGREES, L""}},
-         nullptr},
+         L"latlon_screen"},
         {"97 in decimal", IDC_LAUNCH_COMPUTER, {{IDC_COMPUTER_DECIMAL, L"97"}},
          {{IDC_COMPUTER_ASCII, L" a"}, {IDC_COMPUTER_BINARY, L"1100001"}, {IDC_COMPUTER_OCTAL, L"141"},
           {IDC_COMPUTER_HEXADECIMAL, L"61"}},
@@ -229,40 +229,6 @@ TEST_F(ScreensTest, WorkedRowsTypedKeyByKey) {
             if (row.screenshot != nullptr) screenshotKeyboardDown(dialog, row.screenshot);
         });
     }
-}
-
-// The keys of the soft keyboard panel: rows of twelve 20-pixel keys.
-bool tapPanelKey(wchar_t key) {
-    const wchar_t* const rows[] = {L"1234567890-\b", L"qwertyuiop.,", L"asdfghjkl\u00b0'\""};
-    for (int row = 0; row < 3; ++row) {
-        const wchar_t* at = wcschr(rows[row], key);
-        if (at == nullptr) continue;
-        LPARAM point = MAKELPARAM(static_cast<int>(at - rows[row]) * 20 + 10, row * 20 + 10);
-        SendMessageW(deviceSoftKeyboard(), WM_LBUTTONDOWN, MK_LBUTTON, point);
-        SendMessageW(deviceSoftKeyboard(), WM_LBUTTONUP, 0, point);
-        return true;
-    }
-    return false;
-}
-
-// Typed on the panel, the degree sign reaches the field as U+00B0, the
-// computation as the byte 0xB0, and comes back into the other fields.
-TEST_F(ScreensTest, DegreeSignTypedOnTheSoftKeyboard) {
-    open(screen(IDC_LAUNCH_LATLON), [&](HWND dialog) {
-        SetForegroundWindow(dialog);
-        focusField(dialog, IDC_LONGITUDE_MINUTES);
-        const std::wstring typed = L"-45\u00b030'";
-        for (size_t n = 1; n <= typed.size(); ++n) {
-            ASSERT_TRUE(tapPanelKey(typed[n - 1])) << "no key for character " << n;
-            EXPECT_TRUE(waitFor([&] { return fieldText(dialog, IDC_LONGITUDE_MINUTES) == typed.substr(0, n); }))
-                << "after key " << n;
-        }
-        // Each part keeps its own sign: -45 + 0.5.
-        EXPECT_TRUE(waitFor([&] { return fieldText(dialog, IDC_LONGITUDE_DEGREES) == L"-44.5000\u00b0"; }));
-        EXPECT_EQ(L"-44\u00b0-30'0.00\"", fieldText(dialog, IDC_LONGITUDE_SECONDS));
-        saveScreenshot(L"latlon_screen_keyboard");
-        screenshotKeyboardDown(dialog, L"latlon_screen");
-    });
 }
 
 // Computer's data-type box shows the chosen type's fixed row.
