@@ -320,6 +320,8 @@ TEST_F(ScreensTest, AreaCodesSearches) {
         }
         ASSERT_TRUE(writeFileBytes(file, lines));
         chooseInBox(dialog, IDC_AREA_MODE, 2);
+        SetFocus(nullptr);
+        focusField(dialog, IDC_AREA_SEARCH);
         typeInto(dialog, IDC_AREA_SEARCH, L"y");
         saveScreenshot(L"areacodes_screen");
     });

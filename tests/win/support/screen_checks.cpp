@@ -38,6 +38,7 @@ COLORREF answeredColour(HWND dialog, UINT message, HWND control) {
 }
 
 void screenshotKeyboardDown(HWND dialog, const wchar_t* name) {
+    pumpMessages();  // what the typing left queued first: it may raise the keyboard again
     SHSipPreference(dialog, SIP_DOWN);
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     saveScreenshot(name);
