@@ -54,9 +54,15 @@ add_library(quantrel_app OBJECT
     shell/main_commands.cpp
     shell/main_window.cpp)
 
-set(QUANTREL_RC ${CMAKE_SOURCE_DIR}/resources/quantrel/Quantrel.rc)
-file(GLOB_RECURSE QUANTREL_RC_DEPENDS CONFIGURE_DEPENDS resources/quantrel/*)
-set_source_files_properties(${QUANTREL_RC} PROPERTIES OBJECT_DEPENDS "${QUANTREL_RC_DEPENDS}")
+# A deliverable's resource script, compiled again when anything in its folder
+# changes (dialogs, pictures, headers).
+function(resource_script variable folder script)
+    file(GLOB_RECURSE depends CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*)
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/${folder}/${script} PROPERTIES OBJECT_DEPENDS "${depends}")
+    set(${variable} ${CMAKE_SOURCE_DIR}/${folder}/${script} PARENT_SCOPE)
+endfunction()
+
+resource_script(QUANTREL_RC resources/quantrel Quantrel.rc)
 
 add_executable(Quantrel WIN32 shell/quantrel_main.cpp ${QUANTREL_RC})
 target_link_libraries(Quantrel PRIVATE quantrel_app screen_frame currency_win pocketpc quantrel_core ${SYSTEM_LIBS})
@@ -67,9 +73,7 @@ add_library(zentavo_objects OBJECT
     todayplugin/currency_calculator.cpp
     todayplugin/item_window.cpp
     todayplugin/rates_list.cpp)
-set(ZENTAVO_RC ${CMAKE_SOURCE_DIR}/resources/zentavo/Zentavo.rc)
-file(GLOB_RECURSE ZENTAVO_RC_DEPENDS CONFIGURE_DEPENDS resources/zentavo/*)
-set_source_files_properties(${ZENTAVO_RC} PROPERTIES OBJECT_DEPENDS "${ZENTAVO_RC_DEPENDS}")
+resource_script(ZENTAVO_RC resources/zentavo Zentavo.rc)
 add_library(Zentavo SHARED todayplugin/dll_main.cpp todayplugin/Zentavo.def ${ZENTAVO_RC})
 set_target_properties(Zentavo PROPERTIES PREFIX "")
 target_link_libraries(Zentavo PRIVATE zentavo_objects screen_frame currency_win pocketpc quantrel_core ${SYSTEM_LIBS})

@@ -46,12 +46,11 @@ void done(HWND dialog) {
     click(dialog, IDOK);
     EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); })) << "Done closes the screen";
 }
-// Types the rate into the row's editor; Enter ends the edit unless `enter` is false.
-HWND editRate(HWND list, int row, const std::wstring& text, bool enter = true) {
+// Types the rate into the row's editor of a list in another process and
+// leaves the edit open; the editor.
+HWND openRateEdit(HWND list, int row, const std::wstring& text) {
     HWND editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, static_cast<WPARAM>(row), 0));
     SendMessageW(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (enter) SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-    EXPECT_TRUE(!enter || waitFor([&] { return !IsWindow(editor); }));
     return editor;
 }
 // The four rows' currencies chosen, then a key released in the first amount
@@ -119,7 +118,7 @@ struct Device {
     void sync(HWND exchange) { done(open(exchange, IDC_CURRENCY_SYNC, L"Currency Sync")); }
     void editInProgram(HWND exchange, int row, const wchar_t* text) {
         HWND editor = open(exchange, IDC_CURRENCY_EDIT, L"Edit Currency Value");
-        editRate(GetDlgItem(editor, IDC_EDIT_CURRENCY_LIST), row, text);
+        EXPECT_TRUE(editRate(GetDlgItem(editor, IDC_EDIT_CURRENCY_LIST), row, text));
         done(editor);
     }
     std::string file(const wchar_t* name) const { return readFileBytes(folder.file(name)); }
@@ -155,7 +154,7 @@ const Interleaving kInterleavings[] = {
          d.startHost();
          d.startProgram();
          HWND exchange = d.openExchange();
-         editRate(d.homeList(), 1, L"7");
+         EXPECT_TRUE(editRate(d.homeList(), 1, L"7"));
          d.editInProgram(exchange, 0, L"5");
          EXPECT_TRUE(waitFor([] { return updatedFlag() == 0; }, 10000)) << "the item takes the program's Updated";
          done(exchange);
@@ -270,10 +269,11 @@ TEST(SharedFiles, BothSavingAtOnceKeepEveryStoredChange) {
         SendDlgItemMessageW(exchange, IDC_CURRENCY_TODAY_ITEM, BM_SETCHECK, BST_CHECKED, 0);
         HWND editor = d.open(exchange, IDC_CURRENCY_EDIT, L"Edit Currency Value");
         rates[static_cast<size_t>(programRows[0])].second = 1000 + round + 0.125;
-        editRate(GetDlgItem(editor, IDC_EDIT_CURRENCY_LIST), programRows[0], std::to_wstring(1000 + round) + L".125");
+        EXPECT_TRUE(editRate(GetDlgItem(editor, IDC_EDIT_CURRENCY_LIST), programRows[0],
+                             std::to_wstring(1000 + round) + L".125"));
         // Done of Edit Currency Value against Enter in the home screen's list,
         // on a text as users type it: the reader stops at the "x".
-        HWND homeEdit = editRate(d.homeList(), homeRows[0], std::to_wstring(5000 + round) + L".5x", false);
+        HWND homeEdit = openRateEdit(d.homeList(), homeRows[0], std::to_wstring(5000 + round) + L".5x");
         rates[static_cast<size_t>(homeRows[0])].second = 5000 + round + 0.5;
         sendTogether(editor, MAKEWPARAM(IDOK, BN_CLICKED), homeEdit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
         ASSERT_TRUE(waitFor([&] { return !IsWindow(editor) && !IsWindow(homeEdit); }));

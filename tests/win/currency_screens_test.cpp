@@ -38,16 +38,6 @@ int selection(HWND dialog, int box) { return static_cast<int>(SendDlgItemMessage
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 void click(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
 
-std::wstring cellText(HWND list, int item, int column) {
-    wchar_t text[128] = L"";
-    LVITEMW request = {};
-    request.iSubItem = column;
-    request.pszText = text;
-    request.cchTextMax = 128;
-    SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&request));
-    return text;
-}
-
 // Starts an in-place edit of the item's rate; the editor, or null.
 HWND beginEdit(HWND dialog, int item) {
     HWND list = GetDlgItem(dialog, IDC_EDIT_CURRENCY_LIST);

@@ -146,15 +146,6 @@ INT_PTR openScreen(int templateId, DLGPROC procedure, const std::function<void(H
     return runScreenThenDone(templateId, procedure, programScreenData(), driver);
 }
 
-void editRateOfB(HWND dialog) {
-    HWND list = GetDlgItem(dialog, IDC_EDIT_CURRENCY_LIST);
-    SetFocus(list);
-    HWND editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, 1, 0));
-    ASSERT_NE(nullptr, editor);
-    SetWindowTextW(editor, L"7.25");
-    SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
-}
-
 struct SaveSite {
     const char* name;
     const wchar_t* file;
@@ -182,7 +173,7 @@ TEST_F(FilesTest, EverySaveFailedMidWriteKeepsTheChangeAndSavesItLater) {
         {"Edit Currency Value, Done", kRatesFileName,
          [](const std::function<void()>& fail) {
              openScreen(IDD_EDIT_CURRENCY, editCurrencyScreenProcedure, [&](HWND dialog) {
-                 editRateOfB(dialog);
+                 EXPECT_TRUE(editRate(GetDlgItem(dialog, IDC_EDIT_CURRENCY_LIST), 1, L"7.25"));
                  fail();
              });
          },

@@ -58,20 +58,6 @@ struct ItemOnHost {
     TODAYLISTITEM record = {};
 };
 
-std::wstring cellText(HWND list, int row, int column) {
-    wchar_t text[128] = L"";
-    ListView_GetItemText(list, row, column, text, 128);
-    return text;
-}
-
-bool editRate(HWND list, int row, const std::wstring& text) {
-    HWND editor = ListView_EditLabel(list, row);
-    if (editor == nullptr) return false;
-    SetWindowTextW(editor, text.c_str());
-    SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
-    return waitFor([&] { return !IsWindow(editor); });
-}
-
 // The enabled item reads rates.txt from the folder modulePath names, is
 // laid out over the host's background, and makes its list again at
 // clear-cache when it is missing.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -170,6 +172,25 @@ void chooseInBox(HWND dialog, int box, int index) {
 
 std::wstring boxItems(HWND dialog, int box) { return items(dialog, box, CB_GETCOUNT, CB_GETLBTEXT); }
 std::wstring listItems(HWND dialog, int list) { return items(dialog, list, LB_GETCOUNT, LB_GETTEXT); }
+
+std::wstring cellText(HWND list, int row, int column) {
+    wchar_t text[128] = L"";
+    LVITEMW request = {};
+    request.iSubItem = column;
+    request.pszText = text;
+    request.cchTextMax = 128;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&request));
+    return text;
+}
+
+bool editRate(HWND list, int row, const std::wstring& text) {
+    SetFocus(list);
+    HWND editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, static_cast<WPARAM>(row), 0));
+    if (editor == nullptr) return false;
+    SetWindowTextW(editor, text.c_str());
+    SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
+    return waitFor([&] { return !IsWindow(editor); });
+}
 
 void focusField(HWND dialog, int fieldId) { SetFocus(GetDlgItem(dialog, fieldId)); }
 

@@ -52,6 +52,12 @@ void chooseInBox(HWND dialog, int box, int index);
 std::wstring boxItems(HWND dialog, int box);
 std::wstring listItems(HWND dialog, int list);
 
+// The text of a list view's cell.
+std::wstring cellText(HWND list, int row, int column);
+// Edits the rate of a row of a rates list in place: the text set, then
+// Enter; true once the editor has closed.
+bool editRate(HWND list, int row, const std::wstring& text);
+
 // Gives the field the focus as a tap does (its focus notifications run).
 void focusField(HWND dialog, int fieldId);
 // Types text into the field key by key: key down, character, key up, so the
