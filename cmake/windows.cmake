@@ -104,8 +104,7 @@ add_library(win_test_support OBJECT ${WIN_SUPPORT_SOURCES})
 target_link_libraries(win_test_support PUBLIC gtest)
 # Wine sees the Linux file system as drive Z:.
 get_filename_component(SCREENSHOT_DIR ${CMAKE_BINARY_DIR}/../screenshots ABSOLUTE)
-target_compile_definitions(win_test_support PRIVATE QUANTREL_SCREENSHOTS="Z:${SCREENSHOT_DIR}/"
-    QUANTREL_BINARY_DIR="Z:${CMAKE_BINARY_DIR}/")
+target_compile_definitions(win_test_support PRIVATE QUANTREL_SCREENSHOTS="Z:${SCREENSHOT_DIR}/")
 
 function(add_wine_test name)
     add_test(NAME win.${name} COMMAND ${name})
@@ -130,6 +129,7 @@ file(GLOB E2E_TESTS CONFIGURE_DEPENDS tests/e2e/*_test.cpp)
 add_executable(e2e_tests ${E2E_TESTS})
 target_link_libraries(e2e_tests PRIVATE win_test_support pocketpc currency_win screen_frame quantrel_core
     gtest gtest_main ${SYSTEM_LIBS})
+target_compile_definitions(e2e_tests PRIVATE QUANTREL_BINARY_DIR="Z:${CMAKE_BINARY_DIR}/")
 add_dependencies(e2e_tests Quantrel TodayHost Zentavo)
 add_wine_test(e2e_tests)
 

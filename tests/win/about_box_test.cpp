@@ -6,71 +6,16 @@
 #include <algorithm>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "platform/pocketpc/aygshell.h"
 #include "platform/pocketpc/device_test.h"
 #include "resources/quantrel/resource_ids.h"
 #include "shell/about_box.h"
 #include "shell/program.h"
+#include "tests/win/support/screen_checks.h"
 #include "tests/win/support/win_test.h"
 
 namespace {
-
-const int kWidth = 240, kHeight = 320;
-
-// Pixels as 0x00RRGGBB of what `draw` paints on white, `width` x `height`
-// at the top left of a device-sized canvas.
-std::vector<DWORD> pixels(int width, int height, const std::function<void(HDC)>& draw) {
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP canvas = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, canvas);
-    PatBlt(memory, 0, 0, kWidth, kHeight, WHITENESS);
-    IntersectClipRect(memory, 0, 0, width, height);
-    draw(memory);
-    GdiFlush();
-    std::vector<DWORD> result(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + kWidth * kHeight);
-    for (DWORD& pixel : result) pixel &= 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(canvas);
-    return result;
-}
-
-struct Piece {
-    int pictureId, left, top;
-};
-
-// Says whether the box shows the pictures at their places on white.
-::testing::AssertionResult showsScene(HWND box, const std::vector<Piece>& pieces) {
-    RECT client;
-    GetClientRect(box, &client);
-    int width = std::min<int>(client.right, kWidth), height = std::min<int>(client.bottom, kHeight);
-    HDC screen = GetDC(box);
-    std::vector<DWORD> shown =
-        pixels(width, height, [&](HDC to) { BitBlt(to, 0, 0, width, height, screen, 0, 0, SRCCOPY); });
-    ReleaseDC(box, screen);
-    std::vector<DWORD> expected = pixels(width, height, [&](HDC to) {
-        for (const Piece& piece : pieces) {
-            HBITMAP picture = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(piece.pictureId));
-            BITMAP size = {};
-            GetObjectW(picture, sizeof size, &size);
-            HDC memory = CreateCompatibleDC(to);
-            HGDIOBJ old = SelectObject(memory, picture);
-            BitBlt(to, piece.left, piece.top, size.bmWidth, size.bmHeight, memory, 0, 0, SRCCOPY);
-            SelectObject(memory, old);
-            DeleteDC(memory);
-            DeleteObject(picture);
-        }
-    });
-    long differing = 0;
-    for (size_t i = 0; i < shown.size(); ++i) differing += shown[i] != expected[i];
-    if (differing == 0) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << differing << " pixels differ";
-}
 
 const std::vector<Piece> kAboutPicture = {{IDB_ABOUT, 0, 0}};
 
@@ -93,7 +38,7 @@ protected:
         deviceClearStartedPrograms();
     }
     static INT_PTR runAbout(const std::function<void(HWND)>& driver) {
-        return runScreen(programInstance, IDD_ABOUT, aboutBoxProcedure, [&](HWND box) {
+        return runScreen(IDD_ABOUT, aboutBoxProcedure, ScreenData{}, [&](HWND box) {
             driver(box);
             pressDone(box);
         });
@@ -133,18 +78,11 @@ TEST_F(AboutBoxTest, TapsStartWhatTheirLineSays) {
     const struct {
         POINT at;
         std::wstring started;
-    } taps[] = {
-        {{65, 187}, contact},
-        {{177, 197}, contact},
-        {{178, 190}, L""},
-        {{100, 198}, L""},
-        {{64, 190}, L""},
-        {{120, 207}, L"[PegHelp.exe OVRQuantrel.htm#trademarks_copyrights]"},
-        {{100, 215}, L""},
-        {{100, 225}, web},
-        {{188, 228}, web},
-        {{100, 229}, L""},
-    };
+    } taps[] = {{{65, 187}, contact}, {{177, 197}, contact},
+                {{178, 190}, L""},    {{100, 198}, L""},
+                {{64, 190}, L""},     {{120, 207}, L"[PegHelp.exe OVRQuantrel.htm#trademarks_copyrights]"},
+                {{100, 215}, L""},    {{100, 225}, web},
+                {{188, 228}, web},    {{100, 229}, L""}};
     runAbout([&](HWND box) {
         EXPECT_EQ(static_cast<DWORD>(SHIDIF_DONEBUTTON | SHIDIF_FULLSCREEN | SHIDIF_SIPDOWN),
                   deviceInitDialogFlags(box));

@@ -72,52 +72,41 @@ protected:
     HWND owner = nullptr;
 };
 
-TEST_F(DownloadTest, CompleteTablesReplaceRatesTxt) {
+// Each answer taken loud and silent: a complete table replaces rates.txt,
+// anything else keeps the previous one; the user hears of either unless
+// the download is silent.
+TEST_F(DownloadTest, ServerAnswers) {
     const std::string tenThousand = ratesOfSize(10000), atLimit = ratesOfSize(kRatesFileCapacity);
-    const struct {
-        const char* name;
-        std::string answer, expected;
-    } cases[] = {
-        {"10,000 bytes, several reads", response("200 OK", tenThousand), tenThousand},
-        {"exactly what the rates reader takes whole", response("200 OK", atLimit), atLimit},
-        {"no Content-Length, ended by close", response("200 OK", kGoodRates, false), kGoodRates},
-    };
-    for (const auto& c : cases) {
-        for (bool silent : {false, true}) {
-            SCOPED_TRACE(std::string(c.name) + (silent ? ", silent" : ""));
-            EXPECT_EQ(silent ? "" : "Currency Sync: Currency rates updated successfully!",
-                      download({c.answer, false}, silent, 1));
-            EXPECT_TRUE(rates() == c.expected) << rates().size() << " bytes";
-        }
-    }
-}
-
-TEST_F(DownloadTest, FailuresKeepThePreviousRatesTxt) {
+    const std::string overLimit = ratesOfSize(kRatesFileCapacity + 1);
     std::string cutShort = response("200 OK", ratesOfSize(2000));
     cutShort.resize(cutShort.size() - 1000);
     std::string stalled = response("200 OK", ratesOfSize(6000));
     stalled.resize(stalled.size() - 3000);
-    const std::string overLimit = ratesOfSize(kRatesFileCapacity + 1);
+    const std::string updated = "Currency Sync: Currency rates updated successfully!";
     const struct {
         const char* name;
-        Answer answer;
-        const char* message;
+        std::string answer, shown, rates;
+        bool stall = false;
     } cases[] = {
-        {"not found", {response("404 Not Found", "<html>Not here</html>\n"), false}, "HTTP Error: 404"},
-        {"closed without answering", {"", false}, "HTTP Error: 0"},
-        {"not a rates table", {response("200 OK", "<html>\n<body>Rates</body>\n</html>\n"), false},
-         "Invalid rates file"},
-        {"one byte over the limit", {response("200 OK", overLimit), false}, "Invalid rates file"},
-        {"one byte over, no Content-Length", {response("200 OK", overLimit, false), false}, "Invalid rates file"},
-        {"closed after half the announced length", {cutShort, false}, "InternetReadFile Error: 2efe"},
-        {"stalls in the body", {stalled, true}, "InternetReadFile Error: 2ee2"},
+        {"10,000 bytes, several reads", response("200 OK", tenThousand), updated, tenThousand},
+        {"exactly what the rates reader takes whole", response("200 OK", atLimit), updated, atLimit},
+        {"no Content-Length, ended by close", response("200 OK", kGoodRates, false), updated, kGoodRates},
+        {"not found", response("404 Not Found", "<html>Not here</html>\n"), "Error: HTTP Error: 404", kPreviousRates},
+        {"closed without answering", "", "Error: HTTP Error: 0", kPreviousRates},
+        {"not a rates table", response("200 OK", "<html>\n<body>Rates</body>\n</html>\n"), "Error: Invalid rates file",
+         kPreviousRates},
+        {"one byte over the limit", response("200 OK", overLimit), "Error: Invalid rates file", kPreviousRates},
+        {"one byte over, no Content-Length", response("200 OK", overLimit, false), "Error: Invalid rates file",
+         kPreviousRates},
+        {"closed after half the announced length", cutShort, "Error: InternetReadFile Error: 2efe", kPreviousRates},
+        {"stalls in the body", stalled, "Error: InternetReadFile Error: 2ee2", kPreviousRates, true},
     };
     setDownloadTimeLimits(30000, 1500);
     for (const auto& c : cases) {
         for (bool silent : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (silent ? ", silent" : ""));
-            EXPECT_EQ(silent ? "" : std::string("Error: ") + c.message, download(c.answer, silent, 0));
-            EXPECT_TRUE(rates() == kPreviousRates);
+            EXPECT_EQ(silent ? "" : c.shown, download({c.answer, c.stall}, silent, c.rates == kPreviousRates ? 0 : 1));
+            EXPECT_TRUE(rates() == c.rates) << rates().size() << " bytes";
         }
     }
 }
@@ -135,21 +124,19 @@ TEST_F(DownloadTest, AsksForTheRatesFileAsExample) {
     }
 }
 
+// The launcher's timer downloads, silently, only while Auto Update is 1.
 TEST_F(DownloadTest, LauncherTimerDownloadsSilentlyOnlyWithAutoUpdateOne) {
     programInstance = GetModuleHandleW(nullptr);
     HWND launcherDialog =
         deviceCreateDialog(programInstance, MAKEINTRESOURCEW(IDD_LAUNCHER), owner, launcherProcedure, 0);
-    ASSERT_NE(nullptr, launcherDialog);
-    for (int autoUpdate : {1, 0, 2}) {
-        ASSERT_TRUE(writeFileBytes(place.file(kRatesFileName), kPreviousRates));
-        server.answerWith({response("200 OK", kGoodRates), false});
+    server.answerWith({response("200 OK", kGoodRates), false});
+    deviceClearMessageBoxes();
+    for (int autoUpdate : {2, 0, 1}) {
         programSelections.autoUpdate = autoUpdate;
-        deviceClearMessageBoxes();
         SendMessageW(launcherDialog, WM_TIMER, IDT_AUTO_DOWNLOAD, 0);
-        server.release();
-        EXPECT_TRUE(rates() == (autoUpdate == 1 ? kGoodRates : kPreviousRates)) << "Auto Update " << autoUpdate;
-        EXPECT_TRUE(deviceMessageBoxes().empty()) << "Auto Update " << autoUpdate;
+        EXPECT_EQ(autoUpdate == 1 ? kGoodRates : "", rates()) << "Auto Update " << autoUpdate;
     }
+    EXPECT_TRUE(deviceMessageBoxes().empty());
     DestroyWindow(launcherDialog);
     programSelections.autoUpdate = 0;
 }

@@ -4,79 +4,93 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 
 #include "platform/pocketpc/aygshell.h"
 #include "tests/win/support/win_test.h"
 
-void typeKeepingText(HWND dialog, int id, const std::wstring& keys, const char* name) {
-    std::wstring expected = fieldText(dialog, id);
-    if (keys.empty()) {
-        pressKey(dialog, id, VK_END);
-        EXPECT_EQ(expected, fieldText(dialog, id)) << name << ": the edited field was rewritten";
-        return;
-    }
-    for (wchar_t key : keys) {
-        if (key == L'\b') {
-            if (!expected.empty()) expected.pop_back();
-        } else {
-            expected.push_back(key);
+namespace {
+
+// Pixels as 0x00RRGGBB of what `draw` paints on white, `width` x `height`
+// at the top left of a device-sized canvas.
+std::vector<DWORD> pixels(int width, int height, const std::function<void(HDC)>& draw) {
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, DEVICE_SCREEN_WIDTH, -DEVICE_SCREEN_HEIGHT, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP canvas = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, canvas);
+    PatBlt(memory, 0, 0, DEVICE_SCREEN_WIDTH, DEVICE_SCREEN_HEIGHT, WHITENESS);
+    IntersectClipRect(memory, 0, 0, width, height);
+    draw(memory);
+    GdiFlush();
+    std::vector<DWORD> result(static_cast<DWORD*>(bits),
+                              static_cast<DWORD*>(bits) + DEVICE_SCREEN_WIDTH * DEVICE_SCREEN_HEIGHT);
+    for (DWORD& pixel : result) pixel &= 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(canvas);
+    return result;
+}
+
+}  // namespace
+
+::testing::AssertionResult showsScene(HWND window, const std::vector<Piece>& pieces) {
+    RECT client;
+    GetClientRect(window, &client);
+    int width = std::min<int>(client.right, DEVICE_SCREEN_WIDTH),
+        height = std::min<int>(client.bottom, DEVICE_SCREEN_HEIGHT);
+    HDC screen = GetDC(window);
+    std::vector<DWORD> shown =
+        pixels(width, height, [&](HDC to) { BitBlt(to, 0, 0, width, height, screen, 0, 0, SRCCOPY); });
+    ReleaseDC(window, screen);
+    std::vector<DWORD> expected = pixels(width, height, [&](HDC to) {
+        for (const Piece& piece : pieces) {
+            HBITMAP picture = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(piece.pictureId));
+            BITMAP size = {};
+            GetObjectW(picture, sizeof size, &size);
+            HDC memory = CreateCompatibleDC(to);
+            HGDIOBJ old = SelectObject(memory, picture);
+            BitBlt(to, piece.left, piece.top, size.bmWidth, size.bmHeight, memory, 0, 0, SRCCOPY);
+            SelectObject(memory, old);
+            DeleteDC(memory);
+            DeleteObject(picture);
         }
-        typeInto(dialog, id, std::wstring(1, key));
-        EXPECT_EQ(expected, fieldText(dialog, id)) << name << ": the edited field was rewritten";
-    }
-}
-
-COLORREF answeredColour(HWND dialog, UINT message, HWND control) {
-    HDC dc = GetDC(dialog);
-    HBRUSH brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(dialog, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
-    ReleaseDC(dialog, dc);
-    LOGBRUSH info = {};
-    if (brush == nullptr || GetObjectW(brush, sizeof info, &info) == 0) return CLR_INVALID;
-    return info.lbColor;
-}
-
-void screenshotKeyboardDown(HWND dialog, const wchar_t* name) {
-    pumpMessages();  // what the typing left queued first: it may raise the keyboard again
-    SHSipPreference(dialog, SIP_DOWN);
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    saveScreenshot(name);
+    });
+    long differing = 0;
+    for (size_t i = 0; i < shown.size(); ++i) differing += shown[i] != expected[i];
+    if (differing == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << differing << " pixels differ";
 }
 
 namespace {
 
-// Expects the text of a label, a push button or a check box or radio button,
-// drawn in the control's font, to fit the control (beside its box, if any).
-// Pictures, owner-drawn buttons and the other controls are not looked at.
+// Expects the text of a label (which wraps), a push button or a check box
+// or radio button (beside its box), drawn in the control's font, to fit
+// the control. Pictures, owner-drawn buttons and other controls are left.
 void expectTextFits(HWND control, const char* name, const char* screen) {
-    wchar_t className[32] = L"";
+    wchar_t className[32] = L"", text[256] = L"";
     GetClassNameW(control, className, 32);
-    LONG style = GetWindowLongW(control, GWL_STYLE);
-    bool isStatic = _wcsicmp(className, L"Static") == 0;
-    bool isButton = _wcsicmp(className, L"Button") == 0;
-    if (!isStatic && !isButton) return;
-    LONG kind = style & (isStatic ? SS_TYPEMASK : BS_TYPEMASK);
-    bool box = isButton && (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON ||
-                            kind == BS_AUTORADIOBUTTON || kind == BS_3STATE || kind == BS_AUTO3STATE);
-    bool textStatic = isStatic && (kind == SS_LEFT || kind == SS_CENTER || kind == SS_RIGHT || kind == SS_SIMPLE ||
-                                   kind == SS_LEFTNOWORDWRAP);
-    if (!box && !textStatic && !(isButton && (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON))) return;
-    wchar_t text[256] = L"";
-    if (GetWindowTextW(control, text, 256) == 0) return;
-
+    const LONG style = GetWindowLongW(control, GWL_STYLE), kind = style & BS_TYPEMASK;
+    const bool label = _wcsicmp(className, L"Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT;
+    const bool isButton = _wcsicmp(className, L"Button") == 0;
+    const bool box = isButton && ((kind >= BS_CHECKBOX && kind <= BS_AUTO3STATE) || kind == BS_AUTORADIOBUTTON);
+    const bool push = isButton && kind <= BS_DEFPUSHBUTTON;
+    if ((!label && !box && !push) || GetWindowTextW(control, text, 256) == 0) return;
     RECT client;
     GetClientRect(control, &client);
-    int room = client.right - (box ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 0) - (isButton && !box ? 4 : 0);
-    bool wraps = textStatic && kind != SS_LEFTNOWORDWRAP && kind != SS_SIMPLE;
+    const int room = client.right - (box ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : push ? 4 : 0);
     RECT needed = {0, 0, room, 0};
     HDC dc = GetDC(control);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    DrawTextW(dc, text, -1, &needed, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+    DrawTextW(dc, text, -1, &needed, DT_CALCRECT | (label ? DT_WORDBREAK : DT_SINGLELINE));
     SelectObject(dc, old);
     ReleaseDC(control, dc);
-    EXPECT_TRUE(needed.right <= room && needed.bottom <= client.bottom) << screen << ": \"" << name << "\" needs " << needed.right << " x " << needed.bottom
-                      << " pixels, its control gives " << room << " x " << client.bottom;
+    EXPECT_TRUE(needed.right <= room && needed.bottom <= client.bottom)
+        << screen << ": \"" << name << "\" needs " << needed.right << " x " << needed.bottom
+        << " pixels, its control gives " << room << " x " << client.bottom;
 }
 
 // Expects a list's columns side by side within its client area, beside its

@@ -4,8 +4,8 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "currency/core/currency_files.h"
@@ -58,8 +58,6 @@ void sendKey(HWND field, UINT virtualKey, wchar_t character) {
     SendMessageW(field, WM_KEYUP, virtualKey, up);
 }
 
-std::wstring widen(const char* text) { return std::wstring(text, text + strlen(text)); }
-
 }  // namespace
 
 ScratchPlace::ScratchPlace() {
@@ -90,32 +88,19 @@ ScratchPlace::~ScratchPlace() {
     RemoveDirectoryW(directory_.c_str());
 }
 
-namespace {
-
-INT_PTR runScreenWith(HINSTANCE instance, int templateId, DLGPROC screen, LPARAM param,
-                      const std::function<void(HWND)>& driver, HWND owner) {
+INT_PTR runScreen(int templateId, DLGPROC screen, ScreenData data, const std::function<void(HWND)>& driver,
+                  HWND owner) {
     ScreenRun run = {screen, &driver};
     ScreenRun* outer = currentRun;
     currentRun = &run;
-    INT_PTR result = deviceDialogBox(instance, MAKEINTRESOURCEW(templateId), owner, forwardingProcedure, param);
+    INT_PTR result = deviceDialogBox(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner,
+                                     forwardingProcedure, reinterpret_cast<LPARAM>(&data));
     currentRun = outer;
     return result;
 }
 
-}  // namespace
-
-INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, const std::function<void(HWND)>& driver,
-                  HWND owner) {
-    return runScreenWith(instance, templateId, screen, 0, driver, owner);
-}
-
-INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, ScreenData data,
-                  const std::function<void(HWND)>& driver, HWND owner) {
-    return runScreenWith(instance, templateId, screen, reinterpret_cast<LPARAM>(&data), driver, owner);
-}
-
 INT_PTR runScreenThenDone(int templateId, DLGPROC screen, ScreenData data, const std::function<void(HWND)>& driver) {
-    return runScreen(GetModuleHandleW(nullptr), templateId, screen, data, [&](HWND dialog) {
+    return runScreen(templateId, screen, data, [&](HWND dialog) {
         driver(dialog);
         pressDone(dialog);
     });
@@ -292,28 +277,20 @@ std::string selectionRecord(const std::vector<int>& slots) {
 }
 
 std::string readFileBytes(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
+    std::ofstream file(path.c_str(), std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    return !file.fail();
 }
 
 bool saveScreenshot(const wchar_t* name) {
-    std::wstring folder = widen(QUANTREL_SCREENSHOTS);
+    const std::string where = QUANTREL_SCREENSHOTS;
+    const std::wstring folder(where.begin(), where.end());
     CreateDirectoryW(folder.c_str(), nullptr);
     pumpMessages();
     return deviceCaptureScreen((folder + name + L".bmp").c_str());

@@ -28,17 +28,12 @@ private:
     HKEY machine_ = nullptr;
 };
 
-// Opens the screen modally from its template, as the launcher does, and runs
-// `driver` inside the screen's modal loop once it is up. Returns the
-// dialog's result (-1 when it could not be created).
-INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, const std::function<void(HWND)>& driver,
+// Opens the screen modally from the running program's template, as the
+// launcher does, handed `data`, and runs `driver` inside the screen's modal
+// loop once it is up. Returns the dialog's result (-1 when it could not be
+// created). The second closes the screen with Done after the driver.
+INT_PTR runScreen(int templateId, DLGPROC screen, ScreenData data, const std::function<void(HWND)>& driver,
                   HWND owner = nullptr);
-// The same for a screen that works on data it is handed.
-INT_PTR runScreen(HINSTANCE instance, int templateId, DLGPROC screen, ScreenData data,
-                  const std::function<void(HWND)>& driver, HWND owner = nullptr);
-
-// The same from the running program's resources, handed `data`; Done closes
-// the screen after the driver.
 INT_PTR runScreenThenDone(int templateId, DLGPROC screen, ScreenData data, const std::function<void(HWND)>& driver);
 
 // Sends `command` to `window` and runs `driver` on the screen it opens
