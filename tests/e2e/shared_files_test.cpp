@@ -46,8 +46,7 @@ void done(HWND dialog) {
     click(dialog, IDOK);
     EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); })) << "Done closes the screen";
 }
-// Types the rate into the row's editor of a list in another process and
-// leaves the edit open; the editor.
+// The row's editor in another process's list, holding `text`, left open.
 HWND openRateEdit(HWND list, int row, const std::wstring& text) {
     HWND editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, static_cast<WPARAM>(row), 0));
     SendMessageW(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));

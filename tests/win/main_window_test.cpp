@@ -18,8 +18,6 @@
 
 namespace {
 
-HWND findMainWindow() { return FindWindowW(L"QUANTREL", L"Quantrel"); }
-
 // Ends the program as Ctrl+Q does and dispatches until the quit message.
 void closeAndDrain(HWND mainWindow) {
     SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
@@ -33,9 +31,8 @@ void closeAndDrain(HWND mainWindow) {
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(nullptr, findMainWindow());
         ASSERT_TRUE(initInstance(GetModuleHandleW(nullptr), SW_SHOWNORMAL));
-        mainWindow = findMainWindow();
+        mainWindow = FindWindowW(L"QUANTREL", L"Quantrel");
         ASSERT_NE(nullptr, mainWindow);
         wcscpy(dataDirectory, scratch.directory().c_str());
         pumpMessages();

@@ -193,7 +193,8 @@ TEST_F(ScreensTest, HostileText) {
 }
 
 // Each step empties its field and types into it key by key; the typed field
-// keeps exactly what was typed, and the others show what the screen wrote.
+// keeps exactly what was typed, the others show what the screen wrote, and
+// the screen is pictured with the keyboard lowered.
 TEST_F(ScreensTest, WorkedRowsTypedKeyByKey) {
     const struct {
         const char* name;
@@ -306,7 +307,6 @@ TEST_F(ScreensTest, AreaCodesSearches) {
         {2, L"y", L"201 NJ Jersey City | 212 NY New York | 315 NY Syracuse", 0},
     };
     open(screen(IDC_LAUNCH_AREA), [&](HWND dialog) {
-        EXPECT_EQ(L"Area Code | State | City", boxItems(dialog, IDC_AREA_MODE));
         for (const auto& c : cases) {
             ASSERT_TRUE(writeFileBytes(file, lines));
             HeldFile holder(c.fileState == 1 ? file : L"");
@@ -385,7 +385,10 @@ TEST_F(ScreensTest, DateCalculator) {
         EXPECT_EQ(L"Cut " + std::to_wstring(IDM_DATE_CUT) + L";Copy " + std::to_wstring(IDM_DATE_COPY) + L";Paste " +
                       std::to_wstring(IDM_DATE_PASTE) + L";",
                   menuSeen);
-        OpenClipboard(dialog) && EmptyClipboard() && CloseClipboard();
+        if (OpenClipboard(dialog)) {  // nothing on the clipboard but what Copy puts there
+            EmptyClipboard();
+            CloseClipboard();
+        }
         setPicker(dialog, IDC_DATE_START, at(2004, 1, 31));
         setFieldText(dialog, IDC_DATE_DAYS, L"12");
         SendMessageW(dialog, WM_COMMAND, IDM_DATE_COPY, 0);
