@@ -37,13 +37,6 @@ std::string rowsRecord(const std::vector<int>& rows, int autoUpdate = 0, int tod
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 void click(HWND dialog, int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
 
-// Starts an in-place edit of the item's rate; the editor, or null.
-HWND beginEdit(HWND dialog, int item) {
-    HWND list = GetDlgItem(dialog, IDC_EDIT_CURRENCY_LIST);
-    SetFocus(list);
-    return reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, item, 0));
-}
-
 class CurrencyScreensTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -167,7 +160,7 @@ TEST_F(CurrencyScreensTest, EditorKeepsAnAcceptedRate) {
         files(three, "");
         RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kQuelvindorKey, kUpdatedValue);
         editor([&](HWND dialog) {
-            HWND field = beginEdit(dialog, 1);
+            HWND field = beginRateEdit(GetDlgItem(dialog, IDC_EDIT_CURRENCY_LIST), 1);
             ASSERT_NE(nullptr, field);
             SetWindowTextW(field, L"");
             for (wchar_t key : std::wstring(c.typed)) SendMessageW(field, WM_CHAR, key, 1);
@@ -198,7 +191,7 @@ TEST_F(CurrencyScreensTest, DoneFromTheEditorDoesNotCloseTheScreen) {
     files("H\nA\t1.5\n", "");
     DeleteFileW(place.file(kRatesFileName).c_str());
     editor([&](HWND dialog) {
-        HWND field = beginEdit(dialog, 0);
+        HWND field = beginRateEdit(GetDlgItem(dialog, IDC_EDIT_CURRENCY_LIST), 0);
         ASSERT_NE(nullptr, field);
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(field));
         pumpMessages();

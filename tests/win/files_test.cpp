@@ -159,7 +159,7 @@ TEST_F(FilesTest, EverySaveFailedMidWriteKeepsTheChangeAndSavesItLater) {
             SendDlgItemMessageW(dialog, IDC_CURRENCY_SYNC, BM_CLICK, 0, 0);
         });
     };
-    auto table = [](const std::string& bytes) {
+    auto screenHolds = [](const std::string& bytes) {  // the table these bytes read as
         CurrencyTable parsed = {};
         parseRates(bytes.data(), bytes.size(), parsed);
         return std::memcmp(&parsed, &programRates, sizeof parsed) == 0;
@@ -206,9 +206,9 @@ TEST_F(FilesTest, EverySaveFailedMidWriteKeepsTheChangeAndSavesItLater) {
         // converts with the downloaded table at once.
         {"Currency Sync.", kRatesFileName, sync,
          [&] {
-             EXPECT_TRUE(table(kOldRates)) << "the screen's table after the failed download";
+             EXPECT_TRUE(screenHolds(kOldRates)) << "the screen's table after the failed download";
              sync([] {});
-             EXPECT_TRUE(table(kServedRates)) << "the screen's table";
+             EXPECT_TRUE(screenHolds(kServedRates)) << "the screen's table";
          },
          kServedRates},
     };

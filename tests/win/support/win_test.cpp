@@ -168,9 +168,13 @@ std::wstring cellText(HWND list, int row, int column) {
     return text;
 }
 
-bool editRate(HWND list, int row, const std::wstring& text) {
+HWND beginRateEdit(HWND list, int row) {
     SetFocus(list);
-    HWND editor = reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, static_cast<WPARAM>(row), 0));
+    return reinterpret_cast<HWND>(SendMessageW(list, LVM_EDITLABELW, static_cast<WPARAM>(row), 0));
+}
+
+bool editRate(HWND list, int row, const std::wstring& text) {
+    HWND editor = beginRateEdit(list, row);
     if (editor == nullptr) return false;
     SetWindowTextW(editor, text.c_str());
     SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);

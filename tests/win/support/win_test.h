@@ -49,6 +49,8 @@ std::wstring listItems(HWND dialog, int list);
 
 // The text of a list view's cell.
 std::wstring cellText(HWND list, int row, int column);
+// Starts an in-place edit of a row's rate in a rates list; the editor, or null.
+HWND beginRateEdit(HWND list, int row);
 // Edits the rate of a row of a rates list in place: the text set, then
 // Enter; true once the editor has closed.
 bool editRate(HWND list, int row, const std::wstring& text);
